@@ -1,0 +1,11 @@
+#pragma once
+
+// The demo host program runs one section per framework area, in order.
+
+namespace demo {
+
+void section(const char* title);
+
+void runStoreDemo();
+
+}  // namespace demo

@@ -1,0 +1,13 @@
+// A small host application that drives the framework and prints what happens.
+#include "demo.hpp"
+
+#include <cstdio>
+
+void demo::section(const char* title) {
+    std::printf("\n== %s ==\n", title);
+}
+
+int main() {
+    demo::runStoreDemo();
+    return 0;
+}

@@ -1,0 +1,352 @@
+#pragma once
+
+#include <kelvane/core/printed.hpp>
+#include <kelvane/store/action.hpp>
+#include <kelvane/store/assertions.hpp>
+#include <kelvane/store/store_subscriber.hpp>
+#include <kelvane/store/store_type.hpp>
+#include <kelvane/store/subscription.hpp>
+#include <kelvane/store/synchronized.hpp>
+
+#include <algorithm>
+#include <concepts>
+#include <memory>
+#include <optional>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace kelvane {
+
+namespace detail {
+inline constexpr const char* kConcurrentMutationError =
+    "Store:ConcurrentMutationError- Action has been dispatched while a previous action is being "
+    "processed. A reducer is dispatching an action, or the store is used in a concurrent context "
+    "(e.g. from multiple threads). Action: ";
+}  // namespace detail
+
+/// Holds one state value of type `State` and changes it only by dispatching actions.
+///
+/// `dispatch` runs the action through the middleware (first entry outermost) to the default
+/// dispatch, which runs the reducer under a busy flag and assigns the result; the assignment
+/// delivers the new state to every live subscriber. All of it happens on the caller's thread
+/// before `dispatch` returns. A subscriber or a middleware may dispatch again; a reducer may not
+/// (that halts through the fatal-error hook, see Assertions).
+///
+/// Threads: only the busy flag is synchronised. State, subscriptions and middleware are not, so a
+/// store is used from one thread at a time; a dispatch from a second thread while a reducer runs
+/// halts instead of corrupting the state.
+///
+/// Stores are owned through `std::shared_ptr` and made with `make` (subclasses: `makeStore`),
+/// because the dispatch chain, which a store without an initial state builds during
+/// construction, refers back to the store weakly.
+template <class State>
+class Store : public StoreType<State>, public std::enable_shared_from_this<Store<State>> {
+    class ConstructionKey {
+        explicit ConstructionKey() = default;
+        friend class Store;
+    };
+
+public:
+    using StateTypeOf = State;
+    using Subscriptions = std::vector<std::shared_ptr<SubscriptionBox<State>>>;
+    using StoreType<State>::dispatch;
+
+    /// Makes a store. With an initial state the store holds it and nothing is dispatched; without
+    /// one, `StoreInit` is dispatched through `dispatch` (overrides included), so the reducer
+    /// builds the first state. `automaticallySkipsRepeats`: subscribers of a selected (or whole)
+    /// state that has `==` receive a state only when it differs from the one before.
+    static std::shared_ptr<Store> make(Reducer<State> reducer, std::optional<State> state = std::nullopt,
+                                       std::vector<Middleware<State>> middleware = {},
+                                       bool automaticallySkipsRepeats = true) {
+        return makeStore<Store>(std::move(reducer), std::move(state), std::move(middleware),
+                                automaticallySkipsRepeats);
+    }
+
+    /// Only `make`/`makeStore` can call this (the key is private).
+    Store(ConstructionKey, Reducer<State> reducer, std::optional<State> state,
+          std::vector<Middleware<State>> middleware, bool automaticallySkipsRepeats)
+        : state_(std::move(state)),
+          reducer_(std::move(reducer)),
+          subscriptionsAutomaticallySkipRepeats_(automaticallySkipsRepeats),
+          middleware_(std::move(middleware)) {}
+
+    Store(const Store&) = delete;
+    Store& operator=(const Store&) = delete;
+
+    /// The current state; absent only when no initial state was given and middleware kept
+    /// `StoreInit` from the reducer.
+    const std::optional<State>& state() const override { return state_; }
+
+    /// The composed dispatch chain, built on first use. Empty after `setDispatchFunction({})`.
+    DispatchFunction dispatchFunction() override {
+        const auto& function = currentDispatchFunction();
+        return function ? *function : DispatchFunction{};
+    }
+
+    /// Replaces the chain by hand; an empty function makes `dispatch` halt (see there).
+    virtual void setDispatchFunction(DispatchFunction function) {
+        dispatchFunction_ = std::make_shared<const DispatchFunction>(std::move(function));
+        dispatchFunctionBuilt_ = true;
+    }
+
+    const std::vector<Middleware<State>>& middleware() const { return middleware_; }
+
+    /// Stores the list and rebuilds the chain from it, replacing a hand-set dispatch function.
+    virtual void setMiddleware(std::vector<Middleware<State>> middleware) {
+        middleware_ = std::move(middleware);
+        dispatchFunction_ = std::make_shared<const DispatchFunction>(buildDispatchFunction());
+        dispatchFunctionBuilt_ = true;
+    }
+
+    /// Runs `action` through the chain. Halts with a clear message when the dispatch function
+    /// was set to an empty one.
+    void dispatch(const Action& action) override {
+        // A copy of the pointer keeps the chain alive while it runs, even if a middleware
+        // replaces the store's middleware during its own step.
+        const auto function = currentDispatchFunction();
+        if (!function || !*function) {
+            haltWithFatalError("Store: dispatch found no dispatch function (it was set to an empty "
+                               "function). Action: " +
+                               printed(action));
+        }
+        (*function)(action);
+    }
+
+    /// Calls `actionCreator` with the current state and dispatches what it returns (nothing when
+    /// it returns null). With no state yet the creator is not called.
+    void dispatch(ActionCreator<State> actionCreator) override {
+        if (!state_) {
+            return;
+        }
+        if (const auto action = actionCreator(*state_, *this)) {
+            dispatch(*action);
+        }
+    }
+
+    void dispatch(AsyncActionCreator<State> asyncActionCreator) override {
+        dispatch(std::move(asyncActionCreator), DispatchCallback<State>{});
+    }
+
+    /// Calls `asyncActionCreator` with the current state, the store and a callback. Each call of
+    /// the callback runs the ActionCreator it is given and, when that returns an action,
+    /// dispatches it and then calls `callback` (when given) with the state after that dispatch.
+    /// The callback keeps the store alive. With no state, creators are not called.
+    void dispatch(AsyncActionCreator<State> asyncActionCreator, DispatchCallback<State> callback) override {
+        if (!state_) {
+            return;
+        }
+        auto self = this->shared_from_this();
+        asyncActionCreator(*state_, *this,
+                           [self, callback = std::move(callback)](const ActionCreator<State>& actionCreator) {
+                               if (!self->state_) {
+                                   return;
+                               }
+                               const auto action = actionCreator(*self->state_, *self);
+                               if (!action) {
+                                   return;
+                               }
+                               self->dispatch(*action);
+                               if (callback && self->state_) {
+                                   callback(*self->state_);
+                               }
+                           });
+    }
+
+    /// The innermost step of every chain: runs the reducer under the busy flag, then assigns the
+    /// new state, which delivers it. Called directly it bypasses the middleware.
+    virtual void _defaultDispatch(const Action& action) {
+        bool wasDispatching = false;
+        isDispatching_.write([&wasDispatching](bool& flag) {
+            wasDispatching = flag;
+            flag = true;
+        });
+        if (wasDispatching) {
+            haltWithFatalError(detail::kConcurrentMutationError + printed(action));
+        }
+        std::optional<State> next;
+        try {
+            next.emplace(reducer_(action, state_));
+        } catch (...) {
+            // A reducer that throws must not leave the store busy for ever.
+            isDispatching_.write([](bool& flag) { flag = false; });
+            throw;
+        }
+        isDispatching_.write([](bool& flag) { flag = false; });
+        assignState(std::move(*next));
+    }
+
+    /// Subscribes to the whole state. When `State` has `==` and the store skips repeats
+    /// automatically, an assignment equal to the state before is not delivered. The subscriber
+    /// receives the current state at once, when there is one. A second subscribe of the same
+    /// object replaces its earlier chain.
+    void subscribe(std::shared_ptr<StoreSubscriber<State>> subscriber) override {
+        auto head = Subscription<State>::make();
+        std::shared_ptr<detail::SubscriptionTail> tail;
+        if constexpr (std::equality_comparable<State>) {
+            if (subscriptionsAutomaticallySkipRepeats_) {
+                tail = head->skipRepeats();
+            }
+        }
+        addSubscription(std::move(subscriber), std::move(head), std::move(tail));
+    }
+
+    /// Subscribes through a transform, called once, now, with the chain's head; it returns the
+    /// chain's tail, whose state type must be the subscriber's. When that type has `==` and the
+    /// store skips repeats automatically, a `skipRepeats()` is added after the tail.
+    ///
+    ///     store->subscribe(counterView, [](auto head) { return head->select(&AppState::count); });
+    template <class Subscriber, class Transform>
+        requires std::derived_from<Subscriber, StoreSubscriber<typename Subscriber::StoreSubscriberStateType>>
+    void subscribe(std::shared_ptr<Subscriber> subscriber, Transform&& transform) {
+        using Selected = typename Subscriber::StoreSubscriberStateType;
+        auto head = Subscription<State>::make();
+        std::shared_ptr<Subscription<Selected>> tail = std::forward<Transform>(transform)(head);
+        if constexpr (std::equality_comparable<Selected>) {
+            if (tail && subscriptionsAutomaticallySkipRepeats_) {
+                tail = tail->skipRepeats();
+            }
+        }
+        addSubscription(std::move(subscriber), std::move(head), std::move(tail));
+    }
+
+    /// Removes the subscription of this very object (identity); does nothing when it has none.
+    void unsubscribe(const std::shared_ptr<AnyStoreSubscriber>& subscriber) override {
+        const void* identity = identityOf(subscriber.get());
+        const auto& boxes = *subscriptions_;
+        const auto found = std::find_if(boxes.begin(), boxes.end(), [identity](const auto& box) {
+            const auto live = box->subscriber.lock();
+            return live && identityOf(live.get()) == identity;
+        });
+        if (found != boxes.end()) {
+            removeBox(found->get());
+        }
+    }
+
+    /// The boxes in their current order (insertion order, a replaced box keeping its place;
+    /// callers must not rely on the order).
+    const Subscriptions& subscriptions() const { return *subscriptions_; }
+
+    bool subscriptionsAutomaticallySkipRepeats() const { return subscriptionsAutomaticallySkipRepeats_; }
+
+protected:
+    /// Makes a store of a subclass `Derived` (which inherits Store's constructor) and, when it has
+    /// no state, dispatches `StoreInit` through its `dispatch` override.
+    template <class Derived>
+    static std::shared_ptr<Derived> makeStore(Reducer<State> reducer, std::optional<State> state,
+                                              std::vector<Middleware<State>> middleware,
+                                              bool automaticallySkipsRepeats) {
+        const bool dispatchInit = !state.has_value();
+        auto store = std::make_shared<Derived>(ConstructionKey{}, std::move(reducer), std::move(state),
+                                               std::move(middleware), automaticallySkipsRepeats);
+        if (dispatchInit) {
+            store->dispatch(StoreInit{});
+        }
+        return store;
+    }
+
+    /// Composes `middleware()` into one function: the first middleware outermost, the default
+    /// dispatch innermost. Every function in the chain holds the store weakly and does nothing
+    /// once it is gone.
+    virtual DispatchFunction buildDispatchFunction() {
+        const std::weak_ptr<Store> weakStore = this->weak_from_this();
+        DispatchFunction step = [weakStore](const Action& action) {
+            if (const auto store = weakStore.lock()) {
+                store->_defaultDispatch(action);
+            }
+        };
+        for (auto it = middleware_.rbegin(); it != middleware_.rend(); ++it) {
+            DispatchFunction redispatch = [weakStore](const Action& action) {
+                if (const auto store = weakStore.lock()) {
+                    store->dispatch(action);
+                }
+            };
+            GetState<State> getState = [weakStore]() -> std::optional<State> {
+                if (const auto store = weakStore.lock()) {
+                    return store->state();
+                }
+                return std::nullopt;
+            };
+            step = (*it)(std::move(redispatch), std::move(getState))(std::move(step));
+        }
+        return step;
+    }
+
+    /// Adds the box for `subscriber` (replacing the box of the same object) and delivers the
+    /// current state to it at once, with no old state, when there is one.
+    virtual void addSubscription(std::shared_ptr<AnyStoreSubscriber> subscriber,
+                                 std::shared_ptr<Subscription<State>> originalSubscription,
+                                 std::shared_ptr<detail::SubscriptionTail> transformedSubscription) {
+        auto box = makeSubscriptionBox(originalSubscription, transformedSubscription, subscriber);
+        auto boxes = std::make_shared<Subscriptions>(*subscriptions_);
+        const auto same = std::find_if(boxes->begin(), boxes->end(),
+                                       [&box](const auto& existing) { return *existing == *box; });
+        if (same != boxes->end()) {
+            *same = box;
+        } else {
+            boxes->push_back(box);
+        }
+        subscriptions_ = std::move(boxes);
+        if (state_) {
+            originalSubscription->deliver(std::nullopt, *state_);
+        }
+    }
+
+    virtual std::shared_ptr<SubscriptionBox<State>> makeSubscriptionBox(
+        std::shared_ptr<Subscription<State>> originalSubscription,
+        const std::shared_ptr<detail::SubscriptionTail>& transformedSubscription,
+        const std::shared_ptr<AnyStoreSubscriber>& subscriber) {
+        return std::make_shared<SubscriptionBox<State>>(std::move(originalSubscription),
+                                                        transformedSubscription, subscriber);
+    }
+
+private:
+    const std::shared_ptr<const DispatchFunction>& currentDispatchFunction() {
+        if (!dispatchFunctionBuilt_) {
+            dispatchFunction_ = std::make_shared<const DispatchFunction>(buildDispatchFunction());
+            dispatchFunctionBuilt_ = true;
+        }
+        return dispatchFunction_;
+    }
+
+    // Stores the new state and delivers it to a snapshot of the boxes. The state is read again
+    // for each box, so when a subscriber dispatches from its notification, the boxes after it
+    // receive the newest state, still paired with this assignment's old state. A box whose
+    // subscriber is gone is dropped here, at the first delivery after it went.
+    void assignState(State next) {
+        std::optional<State> oldState = std::move(state_);
+        state_ = std::move(next);
+        const auto snapshot = subscriptions_;
+        for (const auto& box : *snapshot) {
+            if (box->subscriber.expired()) {
+                removeBox(box.get());
+                continue;
+            }
+            box->deliver(oldState, *state_);
+        }
+    }
+
+    // Subscriptions are copied on change, so a delivery walks a snapshot without copying it.
+    void removeBox(const SubscriptionBox<State>* target) {
+        auto boxes = std::make_shared<Subscriptions>(*subscriptions_);
+        const auto end = std::remove_if(boxes->begin(), boxes->end(),
+                                        [target](const auto& box) { return box.get() == target; });
+        if (end == boxes->end()) {
+            return;
+        }
+        boxes->erase(end, boxes->end());
+        subscriptions_ = std::move(boxes);
+    }
+
+    std::optional<State> state_;
+    std::shared_ptr<const DispatchFunction> dispatchFunction_;
+    bool dispatchFunctionBuilt_ = false;
+    const Reducer<State> reducer_;
+    std::shared_ptr<const Subscriptions> subscriptions_ = std::make_shared<const Subscriptions>();
+    Synchronized<bool> isDispatching_{false};
+    const bool subscriptionsAutomaticallySkipRepeats_;
+    std::vector<Middleware<State>> middleware_;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,70 @@
+#include <kelvane/platform/object.hpp>
+
+#include <cxxabi.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <typeindex>
+#include <unordered_map>
+
+namespace kelvane {
+
+namespace {
+
+std::string demangle(const char* mangled) {
+    int status = 0;
+    std::unique_ptr<char, void (*)(void*)> text(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
+                                                std::free);
+    return status == 0 && text ? std::string(text.get()) : std::string(mangled);
+}
+
+std::string moduleQualified(std::string name) {
+    constexpr std::string_view ownNamespace = "kelvane::";
+    if (name.starts_with(ownNamespace)) {
+        name = "Kelvane::" + name.substr(ownNamespace.size());
+    }
+    std::string out;
+    out.reserve(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == ':' && i + 1 < name.size() && name[i + 1] == ':') {
+            out += '.';
+            ++i;
+        } else {
+            out += name[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string qualifiedTypeName(const std::type_info& type) {
+    // Demangling allocates and is slow; printed forms ask for the same few types again and again.
+    static std::mutex mutex;
+    static std::unordered_map<std::type_index, std::string> cache;
+    const std::lock_guard lock(mutex);
+    auto [it, inserted] = cache.try_emplace(std::type_index(type));
+    if (inserted) {
+        it->second = moduleQualified(demangle(type.name()));
+    }
+    return it->second;
+}
+
+std::string hexAddress(const void* address) {
+    char buffer[2 + 2 * sizeof(void*) + 1];
+    std::snprintf(buffer, sizeof buffer, "0x%lx", static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(address)));
+    return buffer;
+}
+
+bool Object::isEqual(const Object* other) const {
+    return other != nullptr && identityOf(other) == identityOf(this);
+}
+
+std::string Object::description() const {
+    return "<" + qualifiedTypeName(typeid(*this)) + ": " + hexAddress(identityOf(this)) + ">";
+}
+
+}  // namespace kelvane
