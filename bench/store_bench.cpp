@@ -4,17 +4,17 @@
 // Goals: one-subscriber dispatch within 3x the floor; no heap allocation in a one-subscriber
 // dispatch of a small state (the allocs_per_dispatch counter); under 15 ns per subscriber at
 // 1000 subscribers.
-#include <kelvane/store.hpp>
-
-#include <benchmark/benchmark.h>
-
-#include "allocation_counter.hpp"
-
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
+
+#include <kelvane/store.hpp>
+
+#include <benchmark/benchmark.h>
+
+#include "allocation_counter.hpp"
 
 namespace {
 
@@ -26,7 +26,7 @@ std::int64_t reduce(const kelvane::Action&, const std::optional<std::int64_t>& s
 }
 
 class Sink final : public kelvane::StoreSubscriber<std::int64_t> {
-public:
+  public:
     void newState(const std::int64_t& state) override { benchmark::DoNotOptimize(last = state); }
     std::int64_t last = 0;
 };
@@ -45,8 +45,9 @@ void runDispatches(benchmark::State& state, kelvane::Store<std::int64_t>& store)
     for (auto _ : state) {
         store.dispatch(tick);
     }
-    state.counters["allocs_per_dispatch"] = benchmark::Counter(
-        static_cast<double>(bench::allocationCount() - allocationsBefore) / static_cast<double>(state.iterations()));
+    state.counters["allocs_per_dispatch"] =
+        benchmark::Counter(static_cast<double>(bench::allocationCount() - allocationsBefore) /
+                           static_cast<double>(state.iterations()));
 }
 
 void BM_Floor_MutexFlagReducerCallback(benchmark::State& state) {
@@ -92,7 +93,8 @@ void BM_StoreDispatch_OneSubscriber(benchmark::State& state) {
 BENCHMARK(BM_StoreDispatch_OneSubscriber);
 
 void BM_StoreDispatch_ThreeMiddlewareOneSubscriber(benchmark::State& state) {
-    auto store = kelvane::Store<std::int64_t>::make(reduce, 0, {passThrough(), passThrough(), passThrough()});
+    auto store = kelvane::Store<std::int64_t>::make(reduce, 0,
+                                                    {passThrough(), passThrough(), passThrough()});
     auto sink = std::make_shared<Sink>();
     store->subscribe(sink);
     runDispatches(state, *store);

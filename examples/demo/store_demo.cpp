@@ -1,9 +1,9 @@
 // The generic store at work: a counter state, a reducer, a logging middleware and two subscribers.
-#include "demo.hpp"
+#include <cstdio>
 
 #include <kelvane/store.hpp>
 
-#include <cstdio>
+#include "demo.hpp"
 
 namespace {
 
@@ -26,7 +26,8 @@ struct Rename final : kelvane::ActionRecord<Rename> {
 };
 KELVANE_RECORD(Rename, (label))
 
-CounterState counterReducer(const kelvane::Action& action, const std::optional<CounterState>& current) {
+CounterState counterReducer(const kelvane::Action& action,
+                            const std::optional<CounterState>& current) {
     CounterState next = current.value_or(CounterState{});
     if (const auto* increment = dynamic_cast<const Increment*>(&action)) {
         next.count += increment->by;
@@ -49,27 +50,31 @@ kelvane::Middleware<CounterState> loggingMiddleware() {
 }
 
 class WholeStatePrinter final : public kelvane::StoreSubscriber<CounterState> {
-public:
+  public:
     void newState(const CounterState& state) override {
         std::printf("whole-state subscriber: %s\n", kelvane::printed(state).c_str());
     }
 };
 
 class CountPrinter final : public kelvane::StoreSubscriber<std::int64_t> {
-public:
-    void newState(const std::int64_t& count) override { std::printf("count subscriber: %lld\n", static_cast<long long>(count)); }
+  public:
+    void newState(const std::int64_t& count) override {
+        std::printf("count subscriber: %lld\n", static_cast<long long>(count));
+    }
 };
 
 }  // namespace
 
 void demo::runStoreDemo() {
     section("store");
-    auto store = kelvane::Store<CounterState>::make(counterReducer, std::nullopt, {loggingMiddleware()});
+    auto store =
+        kelvane::Store<CounterState>::make(counterReducer, std::nullopt, {loggingMiddleware()});
     auto whole = std::make_shared<WholeStatePrinter>();
     auto count = std::make_shared<CountPrinter>();
     store->subscribe(whole);
     // select + skipRepeats: the count subscriber hears only changes of the count.
-    store->subscribe(count, [](auto head) { return head->select(&CounterState::count)->skipRepeats(); });
+    store->subscribe(count,
+                     [](auto head) { return head->select(&CounterState::count)->skipRepeats(); });
 
     store->dispatch(Increment(2));
     store->dispatch(Rename("recording"));

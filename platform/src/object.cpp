@@ -1,14 +1,13 @@
-#include <kelvane/platform/object.hpp>
-
-#include <cxxabi.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cxxabi.h>
 #include <memory>
 #include <mutex>
 #include <typeindex>
 #include <unordered_map>
+
+#include <kelvane/platform/object.hpp>
 
 namespace kelvane {
 
@@ -16,8 +15,8 @@ namespace {
 
 std::string demangle(const char* mangled) {
     int status = 0;
-    std::unique_ptr<char, void (*)(void*)> text(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
-                                                std::free);
+    std::unique_ptr<char, void (*)(void*)> text(
+        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
     return status == 0 && text ? std::string(text.get()) : std::string(mangled);
 }
 
@@ -55,7 +54,8 @@ std::string qualifiedTypeName(const std::type_info& type) {
 
 std::string hexAddress(const void* address) {
     char buffer[2 + 2 * sizeof(void*) + 1];
-    std::snprintf(buffer, sizeof buffer, "0x%lx", static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(address)));
+    std::snprintf(buffer, sizeof buffer, "0x%lx",
+                  static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(address)));
     return buffer;
 }
 
@@ -64,7 +64,12 @@ bool Object::isEqual(const Object* other) const {
 }
 
 std::string Object::description() const {
-    return "<" + qualifiedTypeName(typeid(*this)) + ": " + hexAddress(identityOf(this)) + ">";
+    std::string text = "<";
+    text += qualifiedTypeName(typeid(*this));
+    text += ": ";
+    text += hexAddress(identityOf(this));
+    text += '>';
+    return text;
 }
 
 }  // namespace kelvane

@@ -1,7 +1,7 @@
-#include <kelvane/core/printed.hpp>
-
 #include <cmath>
 #include <cstdio>
+
+#include <kelvane/core/printed.hpp>
 
 namespace kelvane {
 
@@ -10,13 +10,27 @@ void appendQuoted(std::string& out, std::string_view text) {
     out += '"';
     for (const char c : text) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '\'': out += "\\'"; break;
-            case '"': out += "\\\""; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            case '\0': out += "\\0"; break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\'':
+                out += "\\'";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\0':
+                out += "\\0";
+                break;
             default: {
                 const auto byte = static_cast<unsigned char>(c);
                 if (byte < 0x20 || byte == 0x7F) {

@@ -1,6 +1,6 @@
-#include <kelvane/store/action.hpp>
-
 #include <typeinfo>
+
+#include <kelvane/store/action.hpp>
 
 namespace kelvane {
 

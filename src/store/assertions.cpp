@@ -1,10 +1,10 @@
-#include <kelvane/store/assertions.hpp>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <thread>
+
+#include <kelvane/store/assertions.hpp>
 
 namespace kelvane {
 
@@ -25,7 +25,8 @@ HookCell& hookCell() {
 }  // namespace
 
 const FatalErrorHook& Assertions::defaultFatalErrorHook() {
-    static const FatalErrorHook hook = [](const std::string& message, const char* file, std::uint32_t line) {
+    static const FatalErrorHook hook = [](const std::string& message, const char* file,
+                                          std::uint32_t line) {
         std::fprintf(stderr, "Fatal error: %s: file %s, line %u\n", message.c_str(), file,
                      static_cast<unsigned>(line));
         std::fflush(stderr);

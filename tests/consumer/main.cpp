@@ -1,7 +1,7 @@
 // Uses the installed package as a host application would.
-#include <kelvane/store.hpp>
-
 #include <cstdio>
+
+#include <kelvane/store.hpp>
 
 namespace {
 

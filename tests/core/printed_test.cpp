@@ -1,13 +1,13 @@
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include <kelvane/core/printed.hpp>
 #include <kelvane/store/action.hpp>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <cstdint>
-#include <optional>
-#include <string>
-#include <vector>
 
 namespace kelvane {
 // A reference type of the framework's own namespace, printed as Kelvane.<Name>.
@@ -20,7 +20,7 @@ using kelvane::printed;
 using ::testing::MatchesRegex;
 
 class Described final : public kelvane::Object {
-public:
+  public:
     std::string description() const override { return "described"; }
 };
 
@@ -66,14 +66,18 @@ TEST_P(QuotedText, EscapesAsDocumented) {
     EXPECT_EQ(printed(GetParam().input), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    PrintedForm, QuotedText,
-    ::testing::Values(QuotedCase{"", R"("")"}, QuotedCase{"plain", R"("plain")"},
-                      QuotedCase{"back\\slash", R"("back\\slash")"}, QuotedCase{"it's", R"("it\'s")"},
-                      QuotedCase{"say \"hi\"", R"("say \"hi\"")"}, QuotedCase{"a\nb\rc\td", R"("a\nb\rc\td")"},
-                      QuotedCase{std::string("nul\0end", 7), R"("nul\0end")"},
-                      QuotedCase{"bell\x07", R"("bell\u{7}")"}, QuotedCase{"esc\x1b", R"("esc\u{1b}")"},
-                      QuotedCase{"del\x7f", R"("del\u{7f}")"}, QuotedCase{"caf\xc3\xa9", "\"caf\xc3\xa9\""}));
+INSTANTIATE_TEST_SUITE_P(PrintedForm, QuotedText,
+                         ::testing::Values(QuotedCase{"", R"("")"},
+                                           QuotedCase{"plain", R"("plain")"},
+                                           QuotedCase{"back\\slash", R"("back\\slash")"},
+                                           QuotedCase{"it's", R"("it\'s")"},
+                                           QuotedCase{"say \"hi\"", R"("say \"hi\"")"},
+                                           QuotedCase{"a\nb\rc\td", R"("a\nb\rc\td")"},
+                                           QuotedCase{std::string("nul\0end", 7), R"("nul\0end")"},
+                                           QuotedCase{"bell\x07", R"("bell\u{7}")"},
+                                           QuotedCase{"esc\x1b", R"("esc\u{1b}")"},
+                                           QuotedCase{"del\x7f", R"("del\u{7f}")"},
+                                           QuotedCase{"caf\xc3\xa9", "\"caf\xc3\xa9\""}));
 
 TEST(PrintedForm, OptionalsAndLists) {
     EXPECT_EQ(printed(std::optional<std::int64_t>{}), "nil");
@@ -81,19 +85,22 @@ TEST(PrintedForm, OptionalsAndLists) {
     EXPECT_EQ(printed(std::optional<std::optional<bool>>{std::optional<bool>{}}), "Optional(nil)");
     EXPECT_EQ(printed(std::vector<std::int64_t>{}), "[]");
     EXPECT_EQ(printed(std::vector<std::string>{"a", "b"}), R"(["a", "b"])");
-    EXPECT_EQ(printed(std::optional<std::vector<std::int64_t>>{std::vector<std::int64_t>{}}), "Optional([])");
+    EXPECT_EQ(printed(std::optional<std::vector<std::int64_t>>{std::vector<std::int64_t>{}}),
+              "Optional([])");
 }
 
 TEST(PrintedForm, RecordsListFieldsInDeclarationOrder) {
     EXPECT_EQ(printed(Empty{}), "Empty()");
-    EXPECT_EQ(printed(Sample{}),
-              R"(Sample(number: -7, flag: true, text: "a\"b", maybe: nil, maybeText: Optional("x"), )"
-              R"(list: [1, 2], maybeList: Optional([]), inner: Inner(value: 0)))");
+    EXPECT_EQ(
+        printed(Sample{}),
+        R"(Sample(number: -7, flag: true, text: "a\"b", maybe: nil, maybeText: Optional("x"), )"
+        R"(list: [1, 2], maybeList: Optional([]), inner: Inner(value: 0)))");
 }
 
 TEST(PrintedForm, ObjectsByDescription) {
     auto object = std::make_shared<kelvane::PrintedTestObject>();
-    const std::string expected = "<Kelvane.PrintedTestObject: " + kelvane::hexAddress(object.get()) + ">";
+    const std::string expected =
+        "<Kelvane.PrintedTestObject: " + kelvane::hexAddress(object.get()) + ">";
     EXPECT_EQ(object->description(), expected);
     EXPECT_THAT(expected, MatchesRegex("<Kelvane\\.PrintedTestObject: 0x[0-9a-f]+>"));
 
@@ -113,7 +120,8 @@ TEST(PrintedForm, ActionsPrintThroughTheirDynamicType) {
     // A plain class without a printed form of its own: its module-qualified name, here of a
     // type outside the framework's namespace.
     const ResumeLike resume;
-    EXPECT_THAT(printed(static_cast<const kelvane::Action&>(resume)), ::testing::EndsWith(".ResumeLike"));
+    EXPECT_THAT(printed(static_cast<const kelvane::Action&>(resume)),
+                ::testing::EndsWith(".ResumeLike"));
 }
 
 TEST(Identity, SameObjectThroughTwoBasesIsOneObject) {

@@ -1,9 +1,8 @@
 #pragma once
 
 // A fresh temporary folder per test, made HOME (and the documents and config folders under it)
-// for the test's duration, so that tests touching files never share a folder and `ctest -j` is safe.
-
-#include <gtest/gtest.h>
+// for the test's duration, so that tests touching files never share a folder and `ctest -j` is
+// safe.
 
 #include <cstdlib>
 #include <filesystem>
@@ -13,12 +12,15 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 namespace kelvane::testing {
 
 class TempHome {
-public:
+  public:
     TempHome() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kelvane-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kelvane-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             ADD_FAILURE() << "cannot make a temporary folder";
         }
@@ -49,7 +51,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path documents() const { return path_ / "Documents"; }
 
-private:
+  private:
     void remember(const char* name) {
         const char* value = std::getenv(name);
         saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);

@@ -16,12 +16,6 @@
 //
 // Other types print through a `printTo(std::string&, const T&)` found by argument-dependent lookup.
 
-#include <kelvane/core/ref.hpp>
-#include <kelvane/platform/object.hpp>
-
-#include <boost/describe/class.hpp>
-#include <boost/describe/members.hpp>
-#include <boost/mp11/algorithm.hpp>
 #include <charconv>
 #include <concepts>
 #include <memory>
@@ -31,13 +25,20 @@
 #include <type_traits>
 #include <vector>
 
+#include <kelvane/core/ref.hpp>
+#include <kelvane/platform/object.hpp>
+
+#include <boost/describe/class.hpp>
+#include <boost/describe/members.hpp>
+#include <boost/mp11/algorithm.hpp>
+
 /// Describes a value record for printing: `KELVANE_RECORD(AddFolderAction, (folder, position))`
 /// after the struct, in its namespace. The fields print in the order given, which must be their
 /// declaration order.
-#define KELVANE_RECORD(Type, Members)                                               \
-    BOOST_DESCRIBE_STRUCT(Type, (), Members)                                       \
+#define KELVANE_RECORD(Type, Members)                                                            \
+    BOOST_DESCRIBE_STRUCT(Type, (), Members)                                                     \
     [[maybe_unused]] inline constexpr std::string_view kelvaneRecordName(const Type*) noexcept { \
-        return #Type;                                                              \
+        return #Type;                                                                            \
     }
 
 namespace kelvane {
@@ -56,7 +57,9 @@ concept Record = requires(const T* p) {
 };
 
 template <class T>
-concept CustomPrinted = requires(std::string& out, const T& value) { printTo(out, value); };
+concept CustomPrinted = requires(std::string& out, const T& value) {
+    printTo(out, value);
+};
 
 template <class T>
 struct IsOptional : std::false_type {};
@@ -129,7 +132,8 @@ void appendPrinted(std::string& out, const T& value) {
         out += kelvaneRecordName(static_cast<const V*>(nullptr));
         out += '(';
         bool first = true;
-        boost::mp11::mp_for_each<boost::describe::describe_members<V, boost::describe::mod_any_access>>(
+        boost::mp11::mp_for_each<
+            boost::describe::describe_members<V, boost::describe::mod_any_access>>(
             [&](auto member) {
                 if (!first) {
                     out += ", ";
@@ -145,8 +149,9 @@ void appendPrinted(std::string& out, const T& value) {
     } else if constexpr (std::is_base_of_v<Object, V>) {
         out += value.description();
     } else {
-        static_assert(sizeof(V) == 0, "no printed form for this type: describe it with KELVANE_RECORD, "
-                                      "derive it from kelvane::Object or give it a printTo()");
+        static_assert(sizeof(V) == 0,
+                      "no printed form for this type: describe it with KELVANE_RECORD, "
+                      "derive it from kelvane::Object or give it a printTo()");
     }
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <kelvane/store/assertions.hpp>
-
 #include <concepts>
 #include <memory>
 #include <source_location>
+
+#include <kelvane/store/assertions.hpp>
 
 namespace kelvane {
 
@@ -16,12 +16,13 @@ namespace kelvane {
 /// its object: `Ref` has no empty state.
 template <class T>
 class Ref {
-public:
+  public:
     using element_type = T;
 
     template <class U>
-        requires std::convertible_to<U*, T*>
-    Ref(std::shared_ptr<U> pointer,  // NOLINT(google-explicit-constructor): converts like shared_ptr
+    requires std::convertible_to<U*, T*> Ref(
+        std::shared_ptr<U>
+            pointer,  // NOLINT(google-explicit-constructor): converts like shared_ptr
         std::source_location location = std::source_location::current())
         : pointer_(std::move(pointer)) {
         if (!pointer_) {
@@ -30,8 +31,8 @@ public:
     }
 
     template <class U>
-        requires std::convertible_to<U*, T*>
-    Ref(const Ref<U>& other)  // NOLINT(google-explicit-constructor)
+    requires std::convertible_to<U*, T*> Ref(
+        const Ref<U>& other)  // NOLINT(google-explicit-constructor)
         : pointer_(other.shared()) {}
 
     Ref(const Ref&) = default;
@@ -59,7 +60,7 @@ public:
         return a.get() == b.get();
     }
 
-private:
+  private:
     std::shared_ptr<T> pointer_;
 };
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <kelvane/core/printed.hpp>
-
 #include <string>
+
+#include <kelvane/core/printed.hpp>
 
 namespace kelvane {
 
@@ -12,7 +12,7 @@ namespace kelvane {
 /// recognises one with `dynamic_cast`. A middleware that keeps an action for later copies the
 /// concrete type it knows.
 class Action {
-public:
+  public:
     virtual ~Action() = default;
 
     /// Appends the action's printed form (see kelvane/core/printed.hpp), as log lines and the
@@ -20,7 +20,7 @@ public:
     /// (`Kelvane.ResumeRecordingAction`); records deriving from ActionRecord print their fields.
     virtual void appendPrinted(std::string& out) const;
 
-protected:
+  protected:
     Action() = default;
     Action(const Action&) = default;
     Action& operator=(const Action&) = default;
@@ -38,7 +38,7 @@ inline void printTo(std::string& out, const Action& action) {
 ///     KELVANE_RECORD(AddFolderAction, (folder, position))
 template <class Derived>
 class ActionRecord : public Action {
-public:
+  public:
     void appendPrinted(std::string& out) const override {
         kelvane::appendPrinted(out, static_cast<const Derived&>(*this));
     }

@@ -8,12 +8,13 @@
 namespace kelvane {
 
 /// Receives a fatal error: the message and the source location that detected it.
-using FatalErrorHook = std::function<void(const std::string& message, const char* file, std::uint32_t line)>;
+using FatalErrorHook =
+    std::function<void(const std::string& message, const char* file, std::uint32_t line)>;
 
 /// Holds the replaceable fatal-error hook through which detected programming errors stop the
 /// process (a dispatch while a reducer runs, a dispatch with no dispatch function, a null `Ref`).
 class Assertions {
-public:
+  public:
     Assertions() = delete;
 
     /// The hook in force; `defaultFatalErrorHook()` until replaced.
@@ -30,7 +31,8 @@ public:
 /// Calls the fatal-error hook once with the message, file and line, and never returns: when the
 /// hook returns (a replaced one may), the calling thread waits for ever, so code after a halt
 /// never runs.
-[[noreturn]] void haltWithFatalError(const std::string& message, const char* file, std::uint32_t line);
+[[noreturn]] void haltWithFatalError(const std::string& message, const char* file,
+                                     std::uint32_t line);
 
 /// As above, with the caller's own source location.
 [[noreturn]] inline void haltWithFatalError(

@@ -5,7 +5,7 @@ namespace kelvane {
 /// Marks the records that serve as application state. No store operation requires it: a store
 /// holds a state of any type.
 class StateType {
-protected:
+  protected:
     StateType() = default;
     ~StateType() = default;
     StateType(const StateType&) = default;

@@ -1,13 +1,5 @@
 #pragma once
 
-#include <kelvane/core/printed.hpp>
-#include <kelvane/store/action.hpp>
-#include <kelvane/store/assertions.hpp>
-#include <kelvane/store/store_subscriber.hpp>
-#include <kelvane/store/store_type.hpp>
-#include <kelvane/store/subscription.hpp>
-#include <kelvane/store/synchronized.hpp>
-
 #include <algorithm>
 #include <concepts>
 #include <memory>
@@ -16,6 +8,14 @@
 #include <type_traits>
 #include <utility>
 #include <vector>
+
+#include <kelvane/core/printed.hpp>
+#include <kelvane/store/action.hpp>
+#include <kelvane/store/assertions.hpp>
+#include <kelvane/store/store_subscriber.hpp>
+#include <kelvane/store/store_type.hpp>
+#include <kelvane/store/subscription.hpp>
+#include <kelvane/store/synchronized.hpp>
 
 namespace kelvane {
 
@@ -48,7 +48,7 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         friend class Store;
     };
 
-public:
+  public:
     using StateTypeOf = State;
     using Subscriptions = std::vector<std::shared_ptr<SubscriptionBox<State>>>;
     using StoreType<State>::dispatch;
@@ -57,7 +57,8 @@ public:
     /// one, `StoreInit` is dispatched through `dispatch` (overrides included), so the reducer
     /// builds the first state. `automaticallySkipsRepeats`: subscribers of a selected (or whole)
     /// state that has `==` receive a state only when it differs from the one before.
-    static std::shared_ptr<Store> make(Reducer<State> reducer, std::optional<State> state = std::nullopt,
+    static std::shared_ptr<Store> make(Reducer<State> reducer,
+                                       std::optional<State> state = std::nullopt,
                                        std::vector<Middleware<State>> middleware = {},
                                        bool automaticallySkipsRepeats = true) {
         return makeStore<Store>(std::move(reducer), std::move(state), std::move(middleware),
@@ -107,9 +108,10 @@ public:
         // replaces the store's middleware during its own step.
         const auto function = currentDispatchFunction();
         if (!function || !*function) {
-            haltWithFatalError("Store: dispatch found no dispatch function (it was set to an empty "
-                               "function). Action: " +
-                               printed(action));
+            haltWithFatalError(
+                "Store: dispatch found no dispatch function (it was set to an empty "
+                "function). Action: " +
+                printed(action));
         }
         (*function)(action);
     }
@@ -133,25 +135,27 @@ public:
     /// the callback runs the ActionCreator it is given and, when that returns an action,
     /// dispatches it and then calls `callback` (when given) with the state after that dispatch.
     /// The callback keeps the store alive. With no state, creators are not called.
-    void dispatch(AsyncActionCreator<State> asyncActionCreator, DispatchCallback<State> callback) override {
+    void dispatch(AsyncActionCreator<State> asyncActionCreator,
+                  DispatchCallback<State> callback) override {
         if (!state_) {
             return;
         }
         auto self = this->shared_from_this();
-        asyncActionCreator(*state_, *this,
-                           [self, callback = std::move(callback)](const ActionCreator<State>& actionCreator) {
-                               if (!self->state_) {
-                                   return;
-                               }
-                               const auto action = actionCreator(*self->state_, *self);
-                               if (!action) {
-                                   return;
-                               }
-                               self->dispatch(*action);
-                               if (callback && self->state_) {
-                                   callback(*self->state_);
-                               }
-                           });
+        asyncActionCreator(
+            *state_, *this,
+            [self, callback = std::move(callback)](const ActionCreator<State>& actionCreator) {
+                if (!self->state_) {
+                    return;
+                }
+                const auto action = actionCreator(*self->state_, *self);
+                if (!action) {
+                    return;
+                }
+                self->dispatch(*action);
+                if (callback && self->state_) {
+                    callback(*self->state_);
+                }
+            });
     }
 
     /// The innermost step of every chain: runs the reducer under the busy flag, then assigns the
@@ -198,7 +202,8 @@ public:
     ///
     ///     store->subscribe(counterView, [](auto head) { return head->select(&AppState::count); });
     template <class Subscriber, class Transform>
-        requires std::derived_from<Subscriber, StoreSubscriber<typename Subscriber::StoreSubscriberStateType>>
+    requires std::derived_from<Subscriber,
+                               StoreSubscriber<typename Subscriber::StoreSubscriberStateType>>
     void subscribe(std::shared_ptr<Subscriber> subscriber, Transform&& transform) {
         using Selected = typename Subscriber::StoreSubscriberStateType;
         auto head = Subscription<State>::make();
@@ -228,9 +233,11 @@ public:
     /// callers must not rely on the order).
     const Subscriptions& subscriptions() const { return *subscriptions_; }
 
-    bool subscriptionsAutomaticallySkipRepeats() const { return subscriptionsAutomaticallySkipRepeats_; }
+    bool subscriptionsAutomaticallySkipRepeats() const {
+        return subscriptionsAutomaticallySkipRepeats_;
+    }
 
-protected:
+  protected:
     /// Makes a store of a subclass `Derived` (which inherits Store's constructor) and, when it has
     /// no state, dispatches `StoreInit` through its `dispatch` override.
     template <class Derived>
@@ -238,8 +245,9 @@ protected:
                                               std::vector<Middleware<State>> middleware,
                                               bool automaticallySkipsRepeats) {
         const bool dispatchInit = !state.has_value();
-        auto store = std::make_shared<Derived>(ConstructionKey{}, std::move(reducer), std::move(state),
-                                               std::move(middleware), automaticallySkipsRepeats);
+        auto store =
+            std::make_shared<Derived>(ConstructionKey{}, std::move(reducer), std::move(state),
+                                      std::move(middleware), automaticallySkipsRepeats);
         if (dispatchInit) {
             store->dispatch(StoreInit{});
         }
@@ -275,9 +283,10 @@ protected:
 
     /// Adds the box for `subscriber` (replacing the box of the same object) and delivers the
     /// current state to it at once, with no old state, when there is one.
-    virtual void addSubscription(std::shared_ptr<AnyStoreSubscriber> subscriber,
-                                 std::shared_ptr<Subscription<State>> originalSubscription,
-                                 std::shared_ptr<detail::SubscriptionTail> transformedSubscription) {
+    virtual void addSubscription(
+        std::shared_ptr<AnyStoreSubscriber> subscriber,
+        std::shared_ptr<Subscription<State>> originalSubscription,
+        std::shared_ptr<detail::SubscriptionTail> transformedSubscription) {
         auto box = makeSubscriptionBox(originalSubscription, transformedSubscription, subscriber);
         auto boxes = std::make_shared<Subscriptions>(*subscriptions_);
         const auto same = std::find_if(boxes->begin(), boxes->end(),
@@ -301,7 +310,7 @@ protected:
                                                         transformedSubscription, subscriber);
     }
 
-private:
+  private:
     const std::shared_ptr<const DispatchFunction>& currentDispatchFunction() {
         if (!dispatchFunctionBuilt_) {
             dispatchFunction_ = std::make_shared<const DispatchFunction>(buildDispatchFunction());

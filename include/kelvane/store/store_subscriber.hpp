@@ -8,13 +8,13 @@ namespace kelvane {
 /// `Store::unsubscribe` takes. Subscribers are objects owned through `std::shared_ptr` and are
 /// told apart by identity.
 class AnyStoreSubscriber {
-public:
+  public:
     virtual ~AnyStoreSubscriber() = default;
 
     /// Receives a new state, type-erased.
     virtual void _newState(const std::any& state) = 0;
 
-protected:
+  protected:
     AnyStoreSubscriber() = default;
     AnyStoreSubscriber(const AnyStoreSubscriber&) = default;
     AnyStoreSubscriber& operator=(const AnyStoreSubscriber&) = default;
@@ -23,7 +23,7 @@ protected:
 /// A subscriber of states of type `State` (the store's state, or what a transform selects).
 template <class State>
 class StoreSubscriber : public AnyStoreSubscriber {
-public:
+  public:
     using StoreSubscriberStateType = State;
 
     /// Called synchronously, on the thread that assigned the state, with every state that passes

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <kelvane/store/action.hpp>
-#include <kelvane/store/store_subscriber.hpp>
-
 #include <functional>
 #include <memory>
 #include <optional>
+
+#include <kelvane/store/action.hpp>
+#include <kelvane/store/store_subscriber.hpp>
 
 namespace kelvane {
 
@@ -28,8 +28,8 @@ using GetState = std::function<std::optional<State>()>;
 /// store is gone) and a state reader, returns a wrapper that turns the next step inward into this
 /// middleware's own step. A step that never calls its next step swallows the action.
 template <class State>
-using Middleware =
-    std::function<std::function<DispatchFunction(DispatchFunction)>(DispatchFunction, GetState<State>)>;
+using Middleware = std::function<std::function<DispatchFunction(DispatchFunction)>(
+    DispatchFunction, GetState<State>)>;
 
 /// Called with the state after an action made by an action creator was dispatched.
 template <class State>
@@ -47,11 +47,11 @@ using AsyncActionCreator =
 
 /// Anything that accepts actions.
 class DispatchingStoreType {
-public:
+  public:
     virtual ~DispatchingStoreType() = default;
     virtual void dispatch(const Action& action) = 0;
 
-protected:
+  protected:
     DispatchingStoreType() = default;
     DispatchingStoreType(const DispatchingStoreType&) = default;
     DispatchingStoreType& operator=(const DispatchingStoreType&) = default;
@@ -61,7 +61,7 @@ protected:
 /// transform is a member template of `Store`, since C++ has no virtual templates.
 template <class State>
 class StoreType : public DispatchingStoreType {
-public:
+  public:
     using DispatchingStoreType::dispatch;
 
     virtual const std::optional<State>& state() const = 0;
@@ -70,7 +70,8 @@ public:
     virtual void unsubscribe(const std::shared_ptr<AnyStoreSubscriber>& subscriber) = 0;
     virtual void dispatch(ActionCreator<State> actionCreator) = 0;
     virtual void dispatch(AsyncActionCreator<State> asyncActionCreator) = 0;
-    virtual void dispatch(AsyncActionCreator<State> asyncActionCreator, DispatchCallback<State> callback) = 0;
+    virtual void dispatch(AsyncActionCreator<State> asyncActionCreator,
+                          DispatchCallback<State> callback) = 0;
 };
 
 }  // namespace kelvane

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <kelvane/platform/object.hpp>
-#include <kelvane/store/store_subscriber.hpp>
-
 #include <concepts>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <type_traits>
 #include <utility>
+
+#include <kelvane/platform/object.hpp>
+#include <kelvane/store/store_subscriber.hpp>
 
 namespace kelvane {
 
@@ -17,12 +17,12 @@ namespace detail {
 // The end of a subscription chain, whatever its state type: the store connects it to the
 // subscriber without knowing that type.
 class SubscriptionTail {
-public:
+  public:
     virtual ~SubscriptionTail() = default;
     // Makes this subscription hand every new value to the subscriber, as long as it exists.
     virtual void connectTo(std::weak_ptr<AnyStoreSubscriber> subscriber) = 0;
 
-protected:
+  protected:
     SubscriptionTail() = default;
 };
 
@@ -44,8 +44,9 @@ class Subscription : public detail::SubscriptionTail,
         explicit Key() = default;
     };
 
-public:
-    using Observer = std::function<void(const std::optional<State>& oldState, const State& newState)>;
+  public:
+    using Observer =
+        std::function<void(const std::optional<State>& oldState, const State& newState)>;
     using Sink = std::function<void(Observer forward)>;
     using Predicate = std::function<bool(const State& oldState, const State& newState)>;
 
@@ -77,13 +78,13 @@ public:
     /// Maps both states with `selector` (a callable or a pointer to member), the old one first
     /// when present.
     template <class Selector>
-        requires std::invocable<const Selector&, const State&>
+    requires std::invocable<const Selector&, const State&>
     auto select(Selector selector) {
         using Substate = std::remove_cvref_t<std::invoke_result_t<const Selector&, const State&>>;
         return Subscription<Substate>::make([this, selector = std::move(selector)](
                                                 typename Subscription<Substate>::Observer forward) {
-            observer = [selector, forward = std::move(forward)](const std::optional<State>& oldState,
-                                                                 const State& newState) {
+            observer = [selector, forward = std::move(forward)](
+                           const std::optional<State>& oldState, const State& newState) {
                 std::optional<Substate> oldSubstate;
                 if (oldState) {
                     oldSubstate = std::invoke(selector, *oldState);
@@ -96,8 +97,8 @@ public:
     /// Drops a pair when `isRepeat(old, new)` is true; a pair without an old state always passes.
     virtual std::shared_ptr<Subscription> skipRepeats(Predicate isRepeat) {
         return make([this, isRepeat = std::move(isRepeat)](Observer forward) {
-            observer = [isRepeat, forward = std::move(forward)](const std::optional<State>& oldState,
-                                                                 const State& newState) {
+            observer = [isRepeat, forward = std::move(forward)](
+                           const std::optional<State>& oldState, const State& newState) {
                 if (!oldState || !isRepeat(*oldState, newState)) {
                     forward(oldState, newState);
                 }
@@ -106,9 +107,7 @@ public:
     }
 
     /// Drops a pair whose old and new states are equal.
-    std::shared_ptr<Subscription> skipRepeats()
-        requires std::equality_comparable<State>
-    {
+    std::shared_ptr<Subscription> skipRepeats() requires std::equality_comparable<State> {
         return skipRepeats([](const State& a, const State& b) { return a == b; });
     }
 
@@ -117,11 +116,13 @@ public:
 
     /// Passes a pair only when `when(old, new)` is true.
     std::shared_ptr<Subscription> only(Predicate when) {
-        return skipRepeats([when = std::move(when)](const State& a, const State& b) { return !when(a, b); });
+        return skipRepeats(
+            [when = std::move(when)](const State& a, const State& b) { return !when(a, b); });
     }
 
     void connectTo(std::weak_ptr<AnyStoreSubscriber> subscriber) override {
-        observer = [subscriber = std::move(subscriber)](const std::optional<State>&, const State& newState) {
+        observer = [subscriber = std::move(subscriber)](const std::optional<State>&,
+                                                        const State& newState) {
             if (const auto target = subscriber.lock()) {
                 target->_newState(std::any(newState));
             }
@@ -133,7 +134,7 @@ public:
 /// are equal, whatever their chains.
 template <class State>
 class SubscriptionBox {
-public:
+  public:
     /// Connects the tail (`transformedSubscription`, or the head when there is none) to the
     /// subscriber, which is held weakly.
     SubscriptionBox(std::shared_ptr<Subscription<State>> originalSubscription,

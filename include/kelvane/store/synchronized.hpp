@@ -1,10 +1,10 @@
 #pragma once
 
-#include <kelvane/store/detail/reader_writer_lock.hpp>
-
 #include <mutex>
 #include <shared_mutex>
 #include <utility>
+
+#include <kelvane/store/detail/reader_writer_lock.hpp>
 
 namespace kelvane {
 
@@ -13,7 +13,7 @@ namespace kelvane {
 /// inside one `write`, since a `read` followed by a `write` are two separate sections.
 template <class Value>
 class Synchronized {
-public:
+  public:
     explicit Synchronized(Value value) : value_(std::move(value)) {}
     Synchronized(const Synchronized&) = delete;
     Synchronized& operator=(const Synchronized&) = delete;
@@ -31,7 +31,7 @@ public:
         std::forward<Change>(change)(value_);
     }
 
-private:
+  private:
     mutable detail::ReaderWriterLock mutex_;
     Value value_;
 };

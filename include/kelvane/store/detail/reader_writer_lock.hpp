@@ -11,7 +11,7 @@ namespace kelvane::detail {
 // times cheaper than std::shared_mutex. Waiters spin briefly, then yield: the sections it guards
 // are short.
 class ReaderWriterLock {
-public:
+  public:
     void lock() noexcept {
         std::uint32_t expected = 0;
         while (!state_.compare_exchange_weak(expected, kWriter, std::memory_order_acquire,
@@ -40,7 +40,7 @@ public:
 
     void unlock_shared() noexcept { state_.fetch_sub(1, std::memory_order_release); }
 
-private:
+  private:
     static constexpr std::uint32_t kWriter = 1U << 31;
 
     void backOff() noexcept {

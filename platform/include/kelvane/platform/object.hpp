@@ -12,7 +12,7 @@ namespace kelvane {
 /// only when they are the same object. They are neither copyable nor movable, so an object's
 /// address, which its identity and its printed form use, never changes.
 class Object {
-public:
+  public:
     Object() = default;
     virtual ~Object() = default;
     Object(const Object&) = delete;
