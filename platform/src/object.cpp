@@ -1,14 +1,15 @@
-#include <kelvane/platform/object.hpp>
-
-#include <cxxabi.h>
-
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cxxabi.h>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <typeindex>
 #include <unordered_map>
+
+#include <kelvane/platform/object.hpp>
 
 namespace kelvane {
 
@@ -16,20 +17,28 @@ namespace {
 
 std::string demangle(const char* mangled) {
     int status = 0;
-    std::unique_ptr<char, void (*)(void*)> text(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
-                                                std::free);
+    std::unique_ptr<char, void (*)(void*)> text(
+        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
     return status == 0 && text ? std::string(text.get()) : std::string(mangled);
 }
 
-std::string moduleQualified(std::string name) {
+bool isIdentifierChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
+}
+
+// Every name of the framework's namespace becomes Kelvane-qualified, template arguments included
+// (`Kelvane.TArray<Kelvane.Folder>`); "::" becomes ".".
+std::string moduleQualified(std::string_view name) {
     constexpr std::string_view ownNamespace = "kelvane::";
-    if (name.starts_with(ownNamespace)) {
-        name = "Kelvane::" + name.substr(ownNamespace.size());
-    }
     std::string out;
     out.reserve(name.size());
     for (std::size_t i = 0; i < name.size(); ++i) {
-        if (name[i] == ':' && i + 1 < name.size() && name[i + 1] == ':') {
+        // Only a top-level kelvane:: counts, not a namespace of that name nested in another.
+        const bool startsName = i == 0 || (!isIdentifierChar(name[i - 1]) && name[i - 1] != ':');
+        if (startsName && name.substr(i).starts_with(ownNamespace)) {
+            out += "Kelvane.";
+            i += ownNamespace.size() - 1;
+        } else if (name[i] == ':' && i + 1 < name.size() && name[i + 1] == ':') {
             out += '.';
             ++i;
         } else {
@@ -55,7 +64,8 @@ std::string qualifiedTypeName(const std::type_info& type) {
 
 std::string hexAddress(const void* address) {
     char buffer[2 + 2 * sizeof(void*) + 1];
-    std::snprintf(buffer, sizeof buffer, "0x%lx", static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(address)));
+    std::snprintf(buffer, sizeof buffer, "0x%lx",
+                  static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(address)));
     return buffer;
 }
 
