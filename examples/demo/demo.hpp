@@ -7,5 +7,7 @@ namespace demo {
 void section(const char* title);
 
 void runStoreDemo();
+void runModelDemo();
+void runCodeBlocksDemo();
 
 }  // namespace demo

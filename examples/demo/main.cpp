@@ -9,5 +9,7 @@ void demo::section(const char* title) {
 
 int main() {
     demo::runStoreDemo();
+    demo::runModelDemo();
+    demo::runCodeBlocksDemo();
     return 0;
 }

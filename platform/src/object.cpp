@@ -1,9 +1,11 @@
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cxxabi.h>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <typeindex>
 #include <unordered_map>
 
@@ -20,15 +22,23 @@ std::string demangle(const char* mangled) {
     return status == 0 && text ? std::string(text.get()) : std::string(mangled);
 }
 
-std::string moduleQualified(std::string name) {
+bool isIdentifierChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
+}
+
+// Every name of the framework's namespace becomes Kelvane-qualified, template arguments included
+// (`Kelvane.TArray<Kelvane.Folder>`); "::" becomes ".".
+std::string moduleQualified(std::string_view name) {
     constexpr std::string_view ownNamespace = "kelvane::";
-    if (name.starts_with(ownNamespace)) {
-        name = "Kelvane::" + name.substr(ownNamespace.size());
-    }
     std::string out;
     out.reserve(name.size());
     for (std::size_t i = 0; i < name.size(); ++i) {
-        if (name[i] == ':' && i + 1 < name.size() && name[i + 1] == ':') {
+        // Only a top-level kelvane:: counts, not a namespace of that name nested in another.
+        const bool startsName = i == 0 || (!isIdentifierChar(name[i - 1]) && name[i - 1] != ':');
+        if (startsName && name.substr(i).starts_with(ownNamespace)) {
+            out += "Kelvane.";
+            i += ownNamespace.size() - 1;
+        } else if (name[i] == ':' && i + 1 < name.size() && name[i + 1] == ':') {
             out += '.';
             ++i;
         } else {
