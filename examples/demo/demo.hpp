@@ -7,5 +7,6 @@ namespace demo {
 void section(const char* title);
 
 void runStoreDemo();
+void runLoggingDemo();
 
 }  // namespace demo
