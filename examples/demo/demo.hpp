@@ -7,6 +7,7 @@ namespace demo {
 void section(const char* title);
 
 void runStoreDemo();
+void runLoggingDemo();
 void runModelDemo();
 void runCodeBlocksDemo();
 

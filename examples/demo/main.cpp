@@ -9,6 +9,7 @@ void demo::section(const char* title) {
 
 int main() {
     demo::runStoreDemo();
+    demo::runLoggingDemo();
     demo::runModelDemo();
     demo::runCodeBlocksDemo();
     return 0;

@@ -1,6 +1,7 @@
 // Uses the installed package as a host application would.
 #include <cstdio>
 
+#include <kelvane/logging.hpp>
 #include <kelvane/store.hpp>
 
 namespace {
@@ -17,5 +18,6 @@ int main() {
         });
     store->dispatch(Tick{});
     std::printf("consumer: %s -> state %d\n", kelvane::printed(Tick{}).c_str(), *store->state());
+    kelvane::Logger::logInitialize();
     return *store->state() == 1 ? 0 : 1;
 }

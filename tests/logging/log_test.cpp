@@ -1,0 +1,393 @@
+// The shared log: file names, line format, rotation, console echo, failures and threads.
+//
+// Every test runs in its own process (gtest_discover_tests), so the shared log is made afresh in
+// each, with HOME pointing at the test's own temporary folder; the first-use test relies on that.
+#include "logging/log.hpp"
+
+#include <chrono>
+#include <climits>
+#include <cstdint>
+#include <filesystem>
+#include <limits>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "log_files.hpp"
+#include "temp_home.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using kelvane::Log;
+using kelvane::sharedLog;
+using kelvane::testing::dateTextsBetween;
+using kelvane::testing::messageOf;
+using kelvane::testing::numberedFiles;
+using kelvane::testing::readFile;
+using kelvane::testing::writeFile;
+using Clock = std::chrono::system_clock;
+
+TEST(SharedLog, FirstUseTakesTheDefaultsAndMakesTheLogFolder) {
+    const kelvane::testing::TempHome home;
+    const fs::path logs = home.documents() / "Logs";
+    ASSERT_FALSE(fs::exists(home.documents()));
+
+    Log& log = sharedLog();
+
+    EXPECT_EQ(&log, &sharedLog());
+    EXPECT_EQ(log.maxFileSize(), 1024u);
+    EXPECT_EQ(log.maxFileCount(), 4);
+    EXPECT_EQ(log.directory(), logs.string());
+    EXPECT_EQ(log.name(), "logfile");
+    EXPECT_TRUE(log.printToConsole());
+    EXPECT_EQ(log.currentLogPath(), (logs / "logfile-0.log").string());
+    EXPECT_TRUE(fs::is_directory(logs));
+    EXPECT_TRUE(fs::is_empty(logs));
+}
+
+class LogTest : public ::testing::Test {
+  protected:
+    fs::path logs() const { return home.documents() / "Logs"; }
+    fs::path file(std::int64_t number) const {
+        return logs() / ("logfile-" + std::to_string(number) + ".log");
+    }
+
+    kelvane::testing::TempHome home;
+    Log& log = kelvane::testing::resetSharedLog();
+};
+
+class LineFormat : public LogTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(LineFormat, FirstLineCreatesFileZeroWithTheDatedMessageUnchanged) {
+    const std::string message = GetParam();
+    const auto before = Clock::now();
+    log.write(message);
+    const auto dates = dateTextsBetween(before, Clock::now());
+
+    EXPECT_EQ(numberedFiles(logs(), "logfile").size(), 1u);
+    const std::string content = readFile(file(0));
+    ASSERT_TRUE(content.ends_with('\n'));
+    EXPECT_EQ(messageOf(std::string_view(content).substr(0, content.size() - 1), dates), message)
+        << content;
+}
+
+INSTANTIATE_TEST_SUITE_P(Messages, LineFormat,
+                         ::testing::Values("hello", "", "two\nlines\n", "\n", "Grüße ✓ 録音",
+                                           "[not a date]: tab\there"));
+
+TEST_F(LogTest, AppendsToTheFileLeftByAnEarlierProcess) {
+    fs::create_directories(logs());
+    writeFile(file(0), "earlier\n");
+    const auto before = Clock::now();
+    log.write("first");
+    log.write("second");
+    const auto dates = dateTextsBetween(before, Clock::now());
+
+    std::istringstream lines(readFile(file(0)));
+    std::vector<std::string> entries;
+    for (std::string line; std::getline(lines, line);) {
+        entries.push_back(line);
+    }
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0], "earlier");
+    EXPECT_EQ(messageOf(entries[1], dates), "first");
+    EXPECT_EQ(messageOf(entries[2], dates), "second");
+}
+
+TEST_F(LogTest, ConsoleReceivesExactlyTheBytesOfTheFileWhileEchoIsOn) {
+    log.setPrintToConsole(true);
+    ::testing::internal::CaptureStdout();
+    log.write("one");
+    log.write("two\nlines");
+    log.write("");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), readFile(file(0)));
+
+    log.setPrintToConsole(false);
+    ::testing::internal::CaptureStdout();
+    log.write("quiet");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_THAT(readFile(file(0)), ::testing::EndsWith("]: quiet\n"));
+}
+
+struct SizeCase {
+    std::uintmax_t bytes;
+    bool rotates;
+};
+
+void PrintTo(const SizeCase& c, std::ostream* out) {
+    *out << c.bytes << " bytes";
+}
+
+class RotationLimit : public LogTest, public ::testing::WithParamInterface<SizeCase> {};
+
+TEST_P(RotationLimit, RotatesOnceFileZeroHasAtLeastTheLimit) {
+    log.setMaxFileSize(1);
+    writeFile(file(0), std::string(GetParam().bytes, 'x'));
+    log.rotateIfNeeded();
+
+    const auto files = numberedFiles(logs(), "logfile");
+    if (GetParam().rotates) {
+        EXPECT_EQ(files,
+                  (std::map<std::int64_t, std::string>{{1, std::string(GetParam().bytes, 'x')}}));
+    } else {
+        EXPECT_EQ(files.size(), 1u);
+        EXPECT_TRUE(files.contains(0));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Bytes, RotationLimit,
+                         ::testing::Values(SizeCase{0, false}, SizeCase{1023, false},
+                                           SizeCase{1024, true}, SizeCase{1025, true}));
+
+TEST_F(LogTest, TheLineThatReachesTheLimitRotatesAtOnceAndIsKept) {
+    log.setMaxFileSize(1);
+    const std::string message = "reaching the limit";
+    const kelvane::platform::DateFormatter formatter;
+    const std::size_t dateSize = formatter.stringFromDate(Clock::now()).size();
+    fs::create_directories(logs());
+    writeFile(file(0), std::string(1024 - (dateSize + message.size() + 5), 'x'));
+
+    log.write(message);
+    const bool dateSizeHeld = formatter.stringFromDate(Clock::now()).size() == dateSize;
+
+    const auto files = numberedFiles(logs(), "logfile");
+    ASSERT_EQ(files.size(), 1u);
+    const auto& [number, content] = *files.begin();
+    EXPECT_THAT(content, ::testing::EndsWith("]: " + message + "\n"));
+    EXPECT_EQ(number, content.size() >= 1024 ? 1 : 0);
+    if (dateSizeHeld) {
+        // The date did not change length meanwhile, so the line brought the file to exactly 1 KiB.
+        EXPECT_EQ(content.size(), 1024u);
+    }
+
+    log.write("next");
+    EXPECT_THAT(readFile(file(0)), ::testing::EndsWith("]: next\n"));
+}
+
+struct CascadeCase {
+    const char* title;
+    std::set<std::int64_t> present;
+    std::int64_t maxFileCount;
+    std::map<std::int64_t, std::int64_t> expected;  // file number after -> file number before
+};
+
+void PrintTo(const CascadeCase& c, std::ostream* out) {
+    *out << c.title;
+}
+
+class Cascade : public LogTest, public ::testing::WithParamInterface<CascadeCase> {};
+
+TEST_P(Cascade, MovesTheRunFromFileZeroUpAndDeletesFileMaxFileCount) {
+    const CascadeCase& c = GetParam();
+    log.setMaxFileSize(1);
+    log.setMaxFileCount(c.maxFileCount);
+    fs::create_directories(logs());
+    const auto marker = [](std::int64_t number) {
+        std::string text = "file " + std::to_string(number) + "\n";
+        return number == 0 ? text + std::string(1024, 'x') : text;
+    };
+    for (const std::int64_t number : c.present) {
+        writeFile(file(number), marker(number));
+    }
+
+    log.rotateIfNeeded();
+
+    std::map<std::int64_t, std::string> expected;
+    for (const auto& [after, before] : c.expected) {
+        expected[after] = marker(before);
+    }
+    EXPECT_EQ(numberedFiles(logs(), "logfile"), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, Cascade,
+    ::testing::Values(
+        CascadeCase{"FullRun", {0, 1, 2, 3}, 4, {{1, 0}, {2, 1}, {3, 2}}},
+        CascadeCase{"GapStopsTheRun", {0, 1, 3}, 4, {{1, 0}, {2, 1}, {3, 3}}},
+        CascadeCase{"FilesAboveTheCountMoveWhileTheRunReachesThem",
+                    {0, 1, 2, 3, 4, 5},
+                    4,
+                    {{1, 0}, {2, 1}, {3, 2}, {5, 4}, {6, 5}}},
+        CascadeCase{"FilesAboveTheCountBeyondAGapStay", {0, 1, 6}, 4, {{1, 0}, {2, 1}, {6, 6}}},
+        CascadeCase{"SingleFileIsDiscarded", {0}, 1, {}},
+        CascadeCase{"SingleFileLeavesAnOlderRunMovedUp", {0, 1}, 1, {{2, 1}}}),
+    [](const auto& info) { return std::string(info.param.title); });
+
+struct NoRotationCase {
+    const char* title;
+    std::uint64_t maxFileSize;
+    std::int64_t maxFileCount;
+};
+
+void PrintTo(const NoRotationCase& c, std::ostream* out) {
+    *out << c.title;
+}
+
+class NoRotation : public LogTest, public ::testing::WithParamInterface<NoRotationCase> {};
+
+TEST_P(NoRotation, FileZeroGrowsWithoutBound) {
+    log.setMaxFileSize(GetParam().maxFileSize);
+    log.setMaxFileCount(GetParam().maxFileCount);
+    fs::create_directories(logs());
+    writeFile(file(0), std::string(4096, 'x'));
+
+    log.write("grows");
+    log.rotateIfNeeded();
+
+    const auto files = numberedFiles(logs(), "logfile");
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_THAT(files.at(0), ::testing::EndsWith("]: grows\n"));
+}
+
+constexpr std::uint64_t firstOverflowingSize = std::uint64_t{1} << 54;  // its byte count wraps to 0
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, NoRotation,
+    ::testing::Values(NoRotationCase{"SizeZero", 0, 4}, NoRotationCase{"CountZero", 1, 0},
+                      NoRotationCase{"CountNegative", 1, -1},
+                      NoRotationCase{"CountLowest", 1, std::numeric_limits<std::int64_t>::min()},
+                      NoRotationCase{"SizeWhoseBytesWrapToZero", firstOverflowingSize, 4},
+                      NoRotationCase{"SizeWhoseBytesWrapToOneKibibyte", firstOverflowingSize + 1,
+                                     4},
+                      NoRotationCase{"SizeHighest", std::numeric_limits<std::uint64_t>::max(), 4}),
+    [](const auto& info) { return std::string(info.param.title); });
+
+TEST_F(LogTest, AFailedMoveNeverLetsALaterMoveReplaceAnOlderFile) {
+    // "<name>-9.log" fits in a file name but "<name>-10.log" does not, so moving file 9 fails.
+    const std::string name(NAME_MAX - std::string("-9.log").size(), 'n');
+    log.setName(name);
+    log.setMaxFileSize(1);
+    log.setMaxFileCount(20);
+    fs::create_directories(logs());
+    std::map<std::int64_t, std::string> before;
+    for (std::int64_t number = 0; number <= 9; ++number) {
+        before[number] = std::to_string(number) + std::string(number == 0 ? 1024 : 0, 'x');
+        writeFile(logs() / (name + "-" + std::to_string(number) + ".log"), before[number]);
+    }
+
+    log.rotateIfNeeded();
+
+    EXPECT_EQ(numberedFiles(logs(), name), before);
+}
+
+TEST_F(LogTest, RenameOfANumberThatNamesNoFileDoesNothing) {
+    fs::create_directories(logs());
+    writeFile(file(0), "zero");
+    log.rename(-1);
+    log.rename(std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(numberedFiles(logs(), "logfile"), (std::map<std::int64_t, std::string>{{0, "zero"}}));
+
+    log.rename(0);
+    EXPECT_EQ(numberedFiles(logs(), "logfile"), (std::map<std::int64_t, std::string>{{1, "zero"}}));
+}
+
+TEST(SharedLogFolder, AFolderThatCannotBeMadeIsStillUsedAndItsLinesAreLost) {
+    const kelvane::testing::TempHome home;
+    writeFile(home.documents(), "a file where the documents folder should be");
+    Log& log = kelvane::testing::resetSharedLog();
+    EXPECT_EQ(log.directory(), (home.documents() / "Logs").string());
+    log.setPrintToConsole(true);
+
+    ::testing::internal::CaptureStdout();
+    log.write("lost");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_TRUE(fs::is_regular_file(home.documents()));
+}
+
+struct LostLineCase {
+    const char* title;
+    std::string (*directory)(const fs::path& home);
+};
+
+void PrintTo(const LostLineCase& c, std::ostream* out) {
+    *out << c.title;
+}
+
+class LostLine : public LogTest, public ::testing::WithParamInterface<LostLineCase> {};
+
+TEST_P(LostLine, NothingIsWrittenOrEchoedAndNothingBreaks) {
+    const std::string name = "kelvane-lost-line-" + std::to_string(::getpid());
+    writeFile(home.path() / "plain-file", "");
+    log.setDirectory(GetParam().directory(home.path()));
+    log.setName(name);
+    log.setMaxFileSize(1);
+    log.setPrintToConsole(true);
+
+    ::testing::internal::CaptureStdout();
+    log.write("lost");
+    log.rotateIfNeeded();
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_FALSE(fs::exists(log.currentLogPath()));
+
+    // The log works again as soon as it has a folder.
+    log.setDirectory(logs().string());
+    log.write("kept");
+    EXPECT_THAT(readFile(logs() / (name + "-0.log")), ::testing::EndsWith("]: kept\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, LostLine,
+    ::testing::Values(
+        LostLineCase{"Missing",
+                     [](const fs::path& h) { return (h / "missing" / "Logs").string(); }},
+        LostLineCase{"APlainFile", [](const fs::path& h) { return (h / "plain-file").string(); }},
+        // Empty names no folder: the file must not land in "/".
+        LostLineCase{"Empty", [](const fs::path&) { return std::string(); }}),
+    [](const auto& info) { return std::string(info.param.title); });
+
+TEST_F(LogTest, EightThreadsAtOnceLeaveEveryLineWholeAndOnceAcrossRotations) {
+    constexpr int threadCount = 8;
+    constexpr int linesPerThread = 250;
+    log.setMaxFileSize(4);
+    log.setMaxFileCount(1000);
+    log.setPrintToConsole(true);
+
+    ::testing::internal::CaptureStdout();
+    const auto before = Clock::now();
+    {
+        std::vector<std::jthread> threads;
+        for (int t = 0; t < threadCount; ++t) {
+            threads.emplace_back([this, t] {
+                for (int i = 0; i < linesPerThread; ++i) {
+                    log.write("thread " + std::to_string(t) + " line " + std::to_string(i));
+                }
+            });
+        }
+    }
+    const auto dates = dateTextsBetween(before, Clock::now());
+    const std::string console = ::testing::internal::GetCapturedStdout();
+
+    // Oldest file first gives the order in which the lines were written.
+    const auto files = numberedFiles(logs(), "logfile");
+    ASSERT_GT(files.size(), 2u) << "the run should have rotated";
+    std::string all;
+    for (auto it = files.rbegin(); it != files.rend(); ++it) {
+        all += it->second;
+    }
+    EXPECT_EQ(all, console);
+
+    std::multiset<std::string> messages;
+    std::istringstream lines(all);
+    for (std::string line; std::getline(lines, line);) {
+        const auto message = messageOf(line, dates);
+        ASSERT_TRUE(message) << "torn line: " << line;
+        messages.insert(*message);
+    }
+    std::multiset<std::string> expected;
+    for (int t = 0; t < threadCount; ++t) {
+        for (int i = 0; i < linesPerThread; ++i) {
+            expected.insert("thread " + std::to_string(t) + " line " + std::to_string(i));
+        }
+    }
+    EXPECT_EQ(messages, expected);
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+// The static logger: which calls leave breadcrumbs, the error prefix, and the log's initial setup.
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <kelvane/logging/logger.hpp>
+#include <kelvane/platform/bugsnag.hpp>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "log_files.hpp"
+#include "logging/log.hpp"
+#include "temp_home.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using kelvane::Logger;
+using kelvane::sharedLog;
+using kelvane::platform::Bugsnag;
+using kelvane::testing::dateTextsBetween;
+using kelvane::testing::messageOf;
+using kelvane::testing::readFile;
+using Clock = std::chrono::system_clock;
+
+class LoggerTest : public ::testing::Test {
+  protected:
+    LoggerTest() {
+        kelvane::testing::resetSharedLog();
+        Bugsnag::setBreadcrumbSink(
+            [this](const std::string& message) { breadcrumbs.push_back(message); });
+    }
+    ~LoggerTest() override {
+        Bugsnag::setBreadcrumbSink({});
+        Logger::setIsBugsnagInit(false);
+    }
+
+    fs::path logs() const { return home.documents() / "Logs"; }
+
+    std::vector<std::string> messagesIn(const fs::path& file) const {
+        const auto dates = dateTextsBetween(start, Clock::now());
+        std::vector<std::string> messages;
+        std::istringstream lines(readFile(file));
+        for (std::string line; std::getline(lines, line);) {
+            messages.push_back(messageOf(line, dates).value_or("not a log line: " + line));
+        }
+        return messages;
+    }
+
+    kelvane::testing::TempHome home;
+    const Clock::time_point start = Clock::now();
+    std::vector<std::string> breadcrumbs;
+};
+
+struct CallCase {
+    const char* title;
+    std::function<void(const std::string&)> call;
+    std::string message;
+    bool bugsnagStarted;
+    std::string line;                      // the message as the file shows it
+    std::vector<std::string> breadcrumbs;  // what the crash reporter receives
+};
+
+void PrintTo(const CallCase& c, std::ostream* out) {
+    *out << c.title;
+}
+
+class LoggerCall : public LoggerTest, public ::testing::WithParamInterface<CallCase> {};
+
+TEST_P(LoggerCall, WritesTheLineAndLeavesBreadcrumbsOnlyWhenStartedAndAsked) {
+    const CallCase& c = GetParam();
+    EXPECT_FALSE(Logger::isBugsnagInit()) << "off until the host application says otherwise";
+    Logger::setIsBugsnagInit(c.bugsnagStarted);
+
+    c.call(c.message);
+
+    EXPECT_EQ(messagesIn(logs() / "logfile-0.log"), std::vector<std::string>{c.line});
+    EXPECT_EQ(breadcrumbs, c.breadcrumbs);
+}
+
+const auto print = [](const std::string& m) { Logger::print(m); };
+const auto logw = [](const std::string& m) { kelvane::logw(m); };
+const auto breadcrumb = [](const std::string& m) { Logger::leaveBreadcrumbs(m); };
+const auto error = [](const std::string& m) { Logger::error(m); };
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, LoggerCall,
+    ::testing::Values(
+        CallCase{"PrintStarted", print, "m", true, "m", {}},
+        CallCase{"LogwStarted", logw, "m", true, "m", {}},
+        CallCase{"BreadcrumbNotStarted", breadcrumb, "m", false, "m", {}},
+        CallCase{"BreadcrumbStarted", breadcrumb, "m", true, "m", {"m"}},
+        CallCase{"EmptyBreadcrumbStarted", breadcrumb, "", true, "", {""}},
+        CallCase{"ErrorNotStarted", error, "m", false, "Error: m", {}},
+        CallCase{"ErrorStarted", error, "no disk", true, "Error: no disk", {"Error: no disk"}},
+        CallCase{"EmptyErrorStarted", error, "", true, "Error: ", {"Error: "}}),
+    [](const auto& info) { return std::string(info.param.title); });
+
+TEST_F(LoggerTest, BreadcrumbFollowsTheFileLineAndIsSentEvenWhenTheLineIsLost) {
+    Logger::setIsBugsnagInit(true);
+    std::string fileAtBreadcrumb;
+    Bugsnag::setBreadcrumbSink([&](const std::string& message) {
+        breadcrumbs.push_back(message);
+        fileAtBreadcrumb = readFile(logs() / "logfile-0.log");
+    });
+
+    Logger::leaveBreadcrumbs("dispatch");
+    EXPECT_THAT(fileAtBreadcrumb, ::testing::EndsWith("]: dispatch\n"));
+
+    sharedLog().setDirectory((home.path() / "missing").string());
+    Logger::error("lost line");
+    EXPECT_EQ(breadcrumbs, (std::vector<std::string>{"dispatch", "Error: lost line"}));
+}
+
+TEST_F(LoggerTest, LogInitializeSwitchesToItsOwnFileWithTwoLines) {
+    ::testing::internal::CaptureStdout();
+    Logger::logInitialize();
+    const std::string console = ::testing::internal::GetCapturedStdout();
+
+    const fs::path file = logs() / "velmora_log-0.log";
+    EXPECT_EQ(sharedLog().name(), "velmora_log");
+    EXPECT_EQ(sharedLog().maxFileSize(), 4096u);
+    EXPECT_EQ(sharedLog().maxFileCount(), 1);
+    EXPECT_TRUE(sharedLog().printToConsole());
+    EXPECT_EQ(sharedLog().currentLogPath(), file.string());
+    EXPECT_EQ(messagesIn(file),
+              (std::vector<std::string>{"logger started", "log path " + file.string()}));
+    EXPECT_FALSE(fs::exists(logs() / "logfile-0.log"));
+    EXPECT_EQ(console, readFile(file));
+    EXPECT_TRUE(breadcrumbs.empty());
+
+    sharedLog().setPrintToConsole(false);
+    Logger::logInitialize();
+    EXPECT_EQ(messagesIn(file).size(), 4u);
+    EXPECT_TRUE(sharedLog().printToConsole());
+}
+
+}  // namespace
