@@ -7,5 +7,6 @@ namespace demo {
 void section(const char* title);
 
 void runStoreDemo();
+void runUIKitDemo();
 
 }  // namespace demo

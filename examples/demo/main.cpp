@@ -1,7 +1,7 @@
 // A small host application that drives the framework and prints what happens.
-#include "demo.hpp"
-
 #include <cstdio>
+
+#include "demo.hpp"
 
 void demo::section(const char* title) {
     std::printf("\n== %s ==\n", title);
@@ -9,5 +9,6 @@ void demo::section(const char* title) {
 
 int main() {
     demo::runStoreDemo();
+    demo::runUIKitDemo();
     return 0;
 }
