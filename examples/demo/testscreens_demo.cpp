@@ -10,6 +10,7 @@
 
 #include <kelvane/core/printed.hpp>
 #include <kelvane/framework/component_manager.hpp>
+#include <kelvane/platform/dispatch_queue.hpp>
 #include <kelvane/platform/uikit.hpp>
 #include <kelvane/platform/user_defaults.hpp>
 #include <kelvane/state.hpp>
@@ -203,6 +204,9 @@ void demo::runTestScreensDemo() {
     std::printf("-- one more entry arrives while the actions are shown: action 0 runs\n");
     kelvane::store()->dispatch(kelvane::UITestAddTestEntry(kelvane::makeRef<kelvane::UITestEntry>(
         "Late entry", [](const std::shared_ptr<platform::UIViewController>&) {})));
+    std::printf("menu %s, btnBack %s\n", againViews.plus->isSelected() ? "open" : "closed",
+                againViews.back->isHidden() ? "hidden" : "shown");
     drain();
+    printRows("root rows", *againViews.table);
     currentRootInterface = nullptr;
 }

@@ -24,16 +24,6 @@ using platform::UITableView;
 using platform::UITableViewCell;
 using platform::UIView;
 
-class CountingTableView : public UITableView {
-  public:
-    using UITableView::UITableView;
-    void reloadData() override {
-        ++reloads;
-        UITableView::reloadData();
-    }
-    int reloads = 0;
-};
-
 class SampleScreen : public testing::ScreenTest {
   protected:
     SampleScreen() {
@@ -49,7 +39,7 @@ class SampleScreen : public testing::ScreenTest {
     // What the sample's interface file does; `registerCell_` false leaves out the "cell" cell.
     std::vector<std::shared_ptr<Object>> buildInterface(Object* owner) {
         root_ = std::make_shared<UIView>(CGRect{{0, 0}, {375, 667}});
-        table_ = std::make_shared<CountingTableView>(root_->bounds());
+        table_ = std::make_shared<testing::CountingTableView>(root_->bounds());
         root_->addSubview(table_);
         if (registerCell_) {
             table_->registerNib(platform::UINib::nibWithNibName("SampleCell", bundle_), "cell");
@@ -69,20 +59,12 @@ class SampleScreen : public testing::ScreenTest {
         return printedBy([this] { screen_->loadViewIfNeeded(); });
     }
 
-    std::vector<std::string> rowTitles() const {
-        std::vector<std::string> titles;
-        for (const auto& cell : table_->visibleCells()) {
-            titles.push_back(cell->textLabel()->text().value_or("<none>"));
-        }
-        return titles;
-    }
-
     bool registerCell_ = true;
     bool connectTable_ = true;
     std::shared_ptr<platform::Bundle> bundle_ = std::make_shared<platform::Bundle>();
     std::shared_ptr<HowToUseStateInUITableView> screen_;
     std::shared_ptr<UIView> root_;
-    std::shared_ptr<CountingTableView> table_;
+    std::shared_ptr<testing::CountingTableView> table_;
 };
 
 TEST_F(SampleScreen, LoadingAddsTwoExampleEntriesEachTime) {
@@ -106,7 +88,7 @@ TEST_F(SampleScreen, LoadingAddsTwoExampleEntriesEachTime) {
 TEST_F(SampleScreen, SelectingARowOpensItsEntryOnTheScreen) {
     load();
     table_->reloadData();
-    EXPECT_EQ(rowTitles(), (std::vector<std::string>{"Example Test 1", "Example Test 2"}));
+    EXPECT_EQ(rowTitles(*table_), (std::vector<std::string>{"Example Test 1", "Example Test 2"}));
     const struct {
         std::int64_t row;
         std::shared_ptr<UIColor> color;
@@ -124,7 +106,7 @@ TEST_F(SampleScreen, NewStateReloadsOnlyWhenTheEntryListChanges) {
     store()->subscribe(screen_);
     EXPECT_EQ(table_->reloads, 1) << "the first state always reloads, at once";
     EXPECT_EQ(platform::DispatchQueue::main().pending(), 0U);
-    EXPECT_EQ(rowTitles().size(), 2U);
+    EXPECT_EQ(rowTitles(*table_).size(), 2U);
 
     store()->dispatch(UpdateTestNumber(7));
     EXPECT_EQ(table_->reloads, 1);
@@ -133,7 +115,7 @@ TEST_F(SampleScreen, NewStateReloadsOnlyWhenTheEntryListChanges) {
 
     addEntry("Third");
     EXPECT_EQ(table_->reloads, 2);
-    EXPECT_EQ(rowTitles().back(), "Third");
+    EXPECT_EQ(rowTitles(*table_).back(), "Third");
     EXPECT_EQ(screen_->previousState()->uiTestState().allTestEntries(), storedEntries());
 }
 

@@ -8,10 +8,12 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <kelvane/core/ref.hpp>
 #include <kelvane/framework/component_manager.hpp>
 #include <kelvane/platform/dispatch_queue.hpp>
+#include <kelvane/platform/ui_table_view.hpp>
 #include <kelvane/platform/user_defaults.hpp>
 #include <kelvane/state/app_store.hpp>
 #include <kelvane/state/test_actions.hpp>
@@ -24,6 +26,26 @@
 #include "temp_home.hpp"
 
 namespace kelvane::testing {
+
+/// A table that counts its reloads, so that tests see each hop to the main queue land.
+class CountingTableView : public platform::UITableView {
+  public:
+    using UITableView::UITableView;
+    void reloadData() override {
+        ++reloads;
+        UITableView::reloadData();
+    }
+    int reloads = 0;
+};
+
+/// The texts of the table's rows as it last loaded them ("<none>" for a row without text).
+inline std::vector<std::string> rowTitles(const platform::UITableView& table) {
+    std::vector<std::string> titles;
+    for (const auto& cell : table.visibleCells()) {
+        titles.push_back(cell->textLabel()->text().value_or("<none>"));
+    }
+    return titles;
+}
 
 class ScreenTest : public ::testing::Test {
   protected:

@@ -41,17 +41,6 @@ constexpr CGRect kScreenFrame{{0, 0}, {375, 667}};
 constexpr CGRect kPlusFrame{{300, 580}, {56, 56}};  // centre (328, 608)
 constexpr CGPoint kPlusCenter{328, 608};
 
-// A table that counts its reloads, so that tests see each hop to the main queue land.
-class CountingTableView : public UITableView {
-  public:
-    using UITableView::UITableView;
-    void reloadData() override {
-        ++reloads;
-        UITableView::reloadData();
-    }
-    int reloads = 0;
-};
-
 // A component that writes its uninstall into the test's event list.
 class RecordingComponent : public Object, public InstallableComponent {
   public:
@@ -75,7 +64,7 @@ class TestRootScreen : public testing::ScreenTest {
     // connects the outlets, the table's data source and delegate and the buttons' actions.
     std::vector<std::shared_ptr<Object>> buildInterface(Object* owner) {
         root_ = std::make_shared<UIView>(kScreenFrame);
-        table_ = std::make_shared<CountingTableView>(kScreenFrame);
+        table_ = std::make_shared<testing::CountingTableView>(kScreenFrame);
         shadow_ = std::make_shared<UIView>(kScreenFrame);
         back_ = std::make_shared<UIButton>(CGRect{{16, 40}, {44, 44}});
         plus_ = std::make_shared<UIButton>(kPlusFrame);
@@ -115,14 +104,6 @@ class TestRootScreen : public testing::ScreenTest {
         return table_ ? table_->reloads - before : 0;
     }
 
-    std::vector<std::string> rowTitles() const {
-        std::vector<std::string> titles;
-        for (const auto& cell : table_->visibleCells()) {
-            titles.push_back(cell->textLabel()->text().value_or("<none>"));
-        }
-        return titles;
-    }
-
     /// An entry handler that records the controller it was given.
     UITestEntry::TestInitHandler opener(std::string name) {
         return [this, name](const std::shared_ptr<UIViewController>& controller) {
@@ -154,7 +135,7 @@ class TestRootScreen : public testing::ScreenTest {
     std::shared_ptr<platform::Bundle> bundle_ = std::make_shared<platform::Bundle>();
     std::shared_ptr<UITestRootViewController> screen_;
     std::shared_ptr<UIView> root_;
-    std::shared_ptr<CountingTableView> table_;
+    std::shared_ptr<testing::CountingTableView> table_;
     std::shared_ptr<UIView> shadow_;
     std::shared_ptr<UIButton> back_;
     std::shared_ptr<UIButton> plus_;
@@ -180,7 +161,7 @@ TEST_F(TestRootScreen, FirstListWithoutSavedEntryIsShownAndOpensNothing) {
     EXPECT_EQ(load(), printedLine(storedEntries()));
     EXPECT_TRUE(back_->isHidden());
     EXPECT_EQ(drainReloads(), 1);
-    EXPECT_EQ(rowTitles(), (std::vector<std::string>{"Alpha", "Beta"}));
+    EXPECT_EQ(rowTitles(*table_), (std::vector<std::string>{"Alpha", "Beta"}));
     EXPECT_FALSE(screen_->childPage());
     EXPECT_TRUE(screen_->childViewControllers().empty());
     EXPECT_TRUE(events_.empty()) << "nothing opened, nothing uninstalled";
@@ -245,7 +226,7 @@ TEST_F(TestRootScreen, NewListReopensTheSavedEntry) {
     EXPECT_EQ(screen_->childPage(), 1);
     EXPECT_EQ(DispatchQueue::main().pending(), 2U);
     EXPECT_EQ(drainReloads(), 2);
-    EXPECT_EQ(rowTitles(), (std::vector<std::string>{"b0", "b1"}));
+    EXPECT_EQ(rowTitles(*table_), (std::vector<std::string>{"b0", "b1"}));
 }
 
 TEST_F(TestRootScreen, OpeningAnotherEntryReplacesTheChildScreen) {
@@ -303,7 +284,7 @@ TEST_P(TestRootScreenListChangeInActionsMode, RunsTheSavedActionAndTogglesTheMen
     EXPECT_EQ(back_->isHidden(), !GetParam().menuOpenAfter);
     EXPECT_EQ(screen_->childPage(), 0);
     EXPECT_EQ(drainReloads(), 1);
-    EXPECT_EQ(rowTitles(), (std::vector<std::string>{"a0", "a1"}));
+    EXPECT_EQ(rowTitles(*table_), (std::vector<std::string>{"a0", "a1"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Menu, TestRootScreenListChangeInActionsMode,
@@ -345,7 +326,7 @@ TEST_F(TestRootScreen, BackShowsTheEntryListAndKeepsTheChildScreen) {
     EXPECT_TRUE(back_->isHidden());
     EXPECT_FALSE(screen_->childPage());
     EXPECT_EQ(drainReloads(), 1);
-    EXPECT_EQ(rowTitles(), (std::vector<std::string>{"Alpha", "Beta"}));
+    EXPECT_EQ(rowTitles(*table_), (std::vector<std::string>{"Alpha", "Beta"}));
     ASSERT_EQ(screen_->childViewControllers().size(), 1U);
     EXPECT_EQ(screen_->childViewControllers()[0]->view()->superview(), root_);
     EXPECT_TRUE(plus_->isSelected());
