@@ -8,8 +8,7 @@ namespace kelvane {
 using detail::StateAccess;
 
 AppState appReducer(const Action& action, const std::optional<AppState>& state) {
-    VelmoraState velmora =
-        state ? state->velmoraState() : StateAccess::initial<VelmoraState>();
+    VelmoraState velmora = state ? state->velmoraState() : StateAccess::initial<VelmoraState>();
     if (dynamic_cast<const TestAction*>(&action) != nullptr) {
         // Leaves the test value as it is.
     } else if (const auto* update = dynamic_cast<const UpdateTestNumber*>(&action)) {

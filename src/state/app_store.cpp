@@ -44,8 +44,7 @@ std::shared_ptr<AppStore> store() {
 
 void setStore(Ref<AppStore> replacement) {
     // The previous store is released here, outside the holder's exchange.
-    const auto previous =
-        sharedStore().exchange(replacement.shared(), std::memory_order_acq_rel);
+    const auto previous = sharedStore().exchange(replacement.shared(), std::memory_order_acq_rel);
 }
 
 }  // namespace kelvane

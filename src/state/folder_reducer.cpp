@@ -92,7 +92,8 @@ void updateList(FolderState& state, const UpdateRecordingListAction& update) {
         logContext("context not exist", update.context);
         return;
     }
-    ModelAccess::recordings(*update.context) = update.recordings.value_or(std::vector<Ref<Recording>>{});
+    ModelAccess::recordings(*update.context) =
+        update.recordings.value_or(std::vector<Ref<Recording>>{});
 }
 
 void addRecordingToFolder(FolderState& state, const AddRecordingToFolderAction& add) {
@@ -142,7 +143,8 @@ FolderState detail::nextFolderState(const Action& action, FolderState state) {
         }
     } else if (const auto* update = dynamic_cast<const UpdateRecordingListAction*>(&action)) {
         updateList(state, *update);
-    } else if (const auto* addRecording = dynamic_cast<const AddRecordingToFolderAction*>(&action)) {
+    } else if (const auto* addRecording =
+                   dynamic_cast<const AddRecordingToFolderAction*>(&action)) {
         addRecordingToFolder(state, *addRecording);
     } else if (const auto* removeRecordingAction =
                    dynamic_cast<const RemoveRecordingAction*>(&action)) {

@@ -28,7 +28,9 @@ std::string object(const char* className, const T& pointer) {
 
 // UpdateTestNumber's field is framework-internal.
 template <class A>
-concept NewValReadable = requires(A action) { action.newVal; };
+concept NewValReadable = requires(A action) {
+    action.newVal;
+};
 static_assert(!NewValReadable<kelvane::UpdateTestNumber>);
 
 struct PrintCase {
@@ -67,9 +69,11 @@ std::vector<PrintCase> printCases() {
          "UITestOpenTestEntry(testEntry: Optional(" + object("UITestEntry", entry) + "))"},
         {"FoldersLoadedAction()", std::make_shared<FoldersLoadedAction>(),
          "FoldersLoadedAction(folders: nil)"},
-        {"FoldersLoadedAction empty", std::make_shared<FoldersLoadedAction>(std::vector<Ref<Folder>>{}),
+        {"FoldersLoadedAction empty",
+         std::make_shared<FoldersLoadedAction>(std::vector<Ref<Folder>>{}),
          "FoldersLoadedAction(folders: Optional([]))"},
-        {"FoldersLoadedAction two", std::make_shared<FoldersLoadedAction>(std::vector<Ref<Folder>>{folder, folder}),
+        {"FoldersLoadedAction two",
+         std::make_shared<FoldersLoadedAction>(std::vector<Ref<Folder>>{folder, folder}),
          "FoldersLoadedAction(folders: Optional([" + object("Folder", folder) + ", " +
              object("Folder", folder) + "]))"},
         {"AddFolderAction", std::make_shared<AddFolderAction>(folder, 0),
@@ -88,7 +92,8 @@ std::vector<PrintCase> printCases() {
          "SetRecordingSelectedAction(context: nil, recording: Optional(" + rec +
              "), selected: false)"},
         {"UpdateRecordingListAction",
-         std::make_shared<UpdateRecordingListAction>(context, std::vector<Ref<Recording>>{recording}),
+         std::make_shared<UpdateRecordingListAction>(context,
+                                                     std::vector<Ref<Recording>>{recording}),
          "UpdateRecordingListAction(context: Optional(" + ctx + "), recordings: Optional([" + rec +
              "]))"},
         {"UpdateRecordingListAction without recordings",
@@ -102,7 +107,8 @@ std::vector<PrintCase> printCases() {
         {"PauseRecordingAction", pause, object("PauseRecordingAction", pause)},
         {"ResumeRecordingAction", std::make_shared<ResumeRecordingAction>(),
          "Kelvane.ResumeRecordingAction"},
-        {"StartRecordingAction", std::make_shared<StartRecordingAction>(), "StartRecordingAction()"},
+        {"StartRecordingAction", std::make_shared<StartRecordingAction>(),
+         "StartRecordingAction()"},
         {"StopRecordingAction", std::make_shared<StopRecordingAction>(), "StopRecordingAction()"},
         {"UpdateRecordingStateAction", std::make_shared<UpdateRecordingStateAction>(-5, 1200),
          "UpdateRecordingStateAction(volume: -5, duration: 1200)"},
@@ -111,7 +117,8 @@ std::vector<PrintCase> printCases() {
         {"HighlightRecordingSentenceAction",
          std::make_shared<HighlightRecordingSentenceAction>(2, true),
          "HighlightRecordingSentenceAction(sentenceIndex: 2, highlight: true)"},
-        {"UpdateRecordingTitleAction absent", std::make_shared<UpdateRecordingTitleAction>(std::nullopt),
+        {"UpdateRecordingTitleAction absent",
+         std::make_shared<UpdateRecordingTitleAction>(std::nullopt),
          "UpdateRecordingTitleAction(title: nil)"},
         {"UpdateRecordingTitleAction quoted",
          std::make_shared<UpdateRecordingTitleAction>("it's \"new\"\n"),
@@ -125,7 +132,8 @@ std::vector<PrintCase> printCases() {
         {"AddRecordingAttachmentAction", std::make_shared<AddRecordingAttachmentAction>(attachment),
          "AddRecordingAttachmentAction(attachment: Optional(" + object("Attachment", attachment) +
              "))"},
-        {"RemoveRecordingAttachmentAction", std::make_shared<RemoveRecordingAttachmentAction>(1, -1),
+        {"RemoveRecordingAttachmentAction",
+         std::make_shared<RemoveRecordingAttachmentAction>(1, -1),
          "RemoveRecordingAttachmentAction(sentenceIndex: 1, attachmentIndex: -1)"},
         {"SelectRecordingAttachmentAction",
          std::make_shared<SelectRecordingAttachmentAction>(attachment),

@@ -27,7 +27,10 @@ TEST(AppReducer, TestValueFollowsUpdateTestNumberOnly) {
     EXPECT_EQ(reduction.apply(kelvane::UpdateTestNumber(7)).velmoraState().testVal(), 7);
     EXPECT_EQ(reduction.apply(kelvane::TestAction()).velmoraState().testVal(), 7);
     EXPECT_EQ(reduction.apply(kelvane::StartRecordingAction()).velmoraState().testVal(), 7);
-    EXPECT_EQ(reduction.apply(kelvane::FoldersLoadedAction(std::vector<Ref<kelvane::Folder>>{})).velmoraState().testVal(), 7);
+    EXPECT_EQ(reduction.apply(kelvane::FoldersLoadedAction(std::vector<Ref<kelvane::Folder>>{}))
+                  .velmoraState()
+                  .testVal(),
+              7);
     EXPECT_EQ(reduction.apply(kelvane::UpdateTestNumber(-1)).velmoraState().testVal(), -1);
     EXPECT_EQ(reduction.previous().velmoraState().testVal(), 7) << "the old state keeps its value";
 }

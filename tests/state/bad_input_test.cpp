@@ -33,8 +33,10 @@ struct Scene {
         for (const auto& sentence : {first, second}) {
             reduction.apply(kelvane::AddRecordingSentenceAction(sentence));
             reduction.apply(kelvane::AddRecordingWordAction(makeRef<kelvane::Word>(0, "w")));
-            reduction.apply(kelvane::AddRecordingAttachmentAction(makeRef<kelvane::Attachment>("a")));
-            reduction.apply(kelvane::AddRecordingAttachmentAction(makeRef<kelvane::Attachment>("b")));
+            reduction.apply(
+                kelvane::AddRecordingAttachmentAction(makeRef<kelvane::Attachment>("a")));
+            reduction.apply(
+                kelvane::AddRecordingAttachmentAction(makeRef<kelvane::Attachment>("b")));
         }
         if (recordingStopped) {
             reduction.apply(kelvane::StopRecordingAction());
@@ -80,7 +82,8 @@ std::shared_ptr<Action> make(Args&&... args) {
 const BadCase badCases[] = {
     {"test entry absent", false,
      [](const Scene& s) {
-         return cleared(kelvane::UITestAddTestEntry(s.entry), &kelvane::UITestAddTestEntry::testEntry);
+         return cleared(kelvane::UITestAddTestEntry(s.entry),
+                        &kelvane::UITestAddTestEntry::testEntry);
      }},
     {"folders absent", false, [](const Scene&) { return make<kelvane::FoldersLoadedAction>(); }},
     {"folder position -1", false,
@@ -112,7 +115,8 @@ const BadCase badCases[] = {
      [](const Scene&) { return make<kelvane::RemoveRecordingAction>(nullptr); }},
     {"sentence absent", false,
      [](const Scene&) { return make<kelvane::AddRecordingSentenceAction>(nullptr); }},
-    {"word absent", false, [](const Scene&) { return make<kelvane::AddRecordingWordAction>(nullptr); }},
+    {"word absent", false,
+     [](const Scene&) { return make<kelvane::AddRecordingWordAction>(nullptr); }},
     {"attachment absent", false,
      [](const Scene&) {
          return cleared(kelvane::AddRecordingAttachmentAction(makeRef<kelvane::Attachment>("x")),
@@ -133,7 +137,9 @@ const BadCase badCases[] = {
          return make<kelvane::AddRecordingSentenceAction>(makeRef<kelvane::Sentence>(0));
      }},
     {"no current recording: word", true,
-     [](const Scene&) { return make<kelvane::AddRecordingWordAction>(makeRef<kelvane::Word>(0, "w")); }},
+     [](const Scene&) {
+         return make<kelvane::AddRecordingWordAction>(makeRef<kelvane::Word>(0, "w"));
+     }},
     {"no current recording: attachment", true,
      [](const Scene&) {
          return make<kelvane::AddRecordingAttachmentAction>(makeRef<kelvane::Attachment>("x"));
@@ -150,7 +156,9 @@ const BadCase badCases[] = {
                                                           makeRef<kelvane::Recording>());
      }},
     {"recording in no list", false,
-     [](const Scene&) { return make<kelvane::RemoveRecordingAction>(makeRef<kelvane::Recording>()); }},
+     [](const Scene&) {
+         return make<kelvane::RemoveRecordingAction>(makeRef<kelvane::Recording>());
+     }},
 };
 
 class BadInput : public ::testing::TestWithParam<BadCase> {};

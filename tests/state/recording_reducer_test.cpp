@@ -148,8 +148,9 @@ TEST_F(RecordingReducer, HighlightsOnlySentencesInRange) {
         std::int64_t index;
         std::vector<bool> highlighted;
     };
-    const Case cases[] = {{-1, {false, false}}, {2, {false, false}}, {INT64_MIN, {false, false}},
-                          {INT64_MAX, {false, false}}, {1, {false, true}}, {0, {true, true}}};
+    const Case cases[] = {{-1, {false, false}},        {2, {false, false}},
+                          {INT64_MIN, {false, false}}, {INT64_MAX, {false, false}},
+                          {1, {false, true}},          {0, {true, true}}};
     for (const Case& c : cases) {
         reduction.apply(kelvane::HighlightRecordingSentenceAction(c.index, true));
         EXPECT_EQ((std::vector<bool>{sentences[0]->isHighlight, sentences[1]->isHighlight}),
@@ -165,15 +166,23 @@ TEST_F(RecordingReducer, RemovesOnlyAttachmentsInRangeAndKeepsTheOthersInOrder) 
         std::vector<std::size_t> remaining;  // positions of the original attachments of sentence 1
     };
     const Case cases[] = {
-        {1, 0, {1, 2}},   {1, 1, {0, 2}},       {1, 2, {0, 1}},        {1, 3, {0, 1, 2}},
-        {1, -1, {0, 1, 2}}, {-1, 0, {0, 1, 2}}, {2, 0, {0, 1, 2}},     {0, 0, {0, 1, 2}},
-        {INT64_MAX, INT64_MAX, {0, 1, 2}},      {1, INT64_MIN, {0, 1, 2}},
+        {1, 0, {1, 2}},
+        {1, 1, {0, 2}},
+        {1, 2, {0, 1}},
+        {1, 3, {0, 1, 2}},
+        {1, -1, {0, 1, 2}},
+        {-1, 0, {0, 1, 2}},
+        {2, 0, {0, 1, 2}},
+        {0, 0, {0, 1, 2}},
+        {INT64_MAX, INT64_MAX, {0, 1, 2}},
+        {1, INT64_MIN, {0, 1, 2}},
     };
     for (const Case& c : cases) {
         reduction = Reduction();
         const auto sentences = startWithSentences({0, 3});
         const auto original = sentences[1]->attachments;
-        reduction.apply(kelvane::RemoveRecordingAttachmentAction(c.sentenceIndex, c.attachmentIndex));
+        reduction.apply(
+            kelvane::RemoveRecordingAttachmentAction(c.sentenceIndex, c.attachmentIndex));
         std::vector<Ref<Attachment>> expected;
         for (const auto position : c.remaining) {
             expected.push_back(original[position]);

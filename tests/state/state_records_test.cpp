@@ -36,8 +36,8 @@ static_assert(madeOnlyByTheFramework<VelmoraState>);
 static_assert(madeOnlyByTheFramework<UITestState>);
 static_assert(madeOnlyByTheFramework<FolderState>);
 static_assert(madeOnlyByTheFramework<RecordingState>);
-static_assert(!std::is_constructible_v<AppState, VelmoraState, UITestState, FolderState,
-                                       RecordingState>);
+static_assert(
+    !std::is_constructible_v<AppState, VelmoraState, UITestState, FolderState, RecordingState>);
 
 static_assert(std::equality_comparable<VelmoraState> && std::equality_comparable<UITestState>);
 // Without equality a subscriber of these receives every new state.
@@ -109,8 +109,8 @@ TEST(StateRecords, UITestStatesCompareEntriesByIdentityInOrder) {
         {"both empty", make({}), make({}), true},
         {"same entries in the same order", make({first, second}), make({first, second}), true},
         {"same entries in another order", make({first, second}), make({second, first}), false},
-        {"an entry with equal title and handler is another entry", make({first}),
-         make({lookalike}), false},
+        {"an entry with equal title and handler is another entry", make({first}), make({lookalike}),
+         false},
         {"one entry more", make({first}), make({first, first}), false},
         {"same last opened entry", make({}, first.shared()), make({}, first.shared()), true},
         {"last opened entry absent on one side", make({}), make({}, first.shared()), false},
@@ -145,7 +145,8 @@ TEST(StateRecords, TestEntriesAndActionsKeepWhatTheyAreGiven) {
     EXPECT_EQ(made->title, std::nullopt);
 
     // Printed as objects, by identity.
-    EXPECT_EQ(kelvane::printed(made), "<Kelvane.UITestEntry: " + kelvane::hexAddress(made.get()) + ">");
+    EXPECT_EQ(kelvane::printed(made),
+              "<Kelvane.UITestEntry: " + kelvane::hexAddress(made.get()) + ">");
     EXPECT_EQ(kelvane::printed(action),
               "<Kelvane.UITestAction: " + kelvane::hexAddress(action.get()) + ">");
 }

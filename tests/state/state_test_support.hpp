@@ -126,8 +126,8 @@ class LogReader {
         std::istringstream lines(
             kelvane::testing::readFile(home_.documents() / "Logs" / "logfile-0.log"));
         for (std::string line; std::getline(lines, line);) {
-            found.push_back(kelvane::testing::messageOf(line, dates).value_or("not a log line: " +
-                                                                              line));
+            found.push_back(
+                kelvane::testing::messageOf(line, dates).value_or("not a log line: " + line));
         }
         return found;
     }

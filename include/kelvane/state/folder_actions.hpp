@@ -99,8 +99,7 @@ KELVANE_RECORD(UpdateRecordingListAction, (context, recordings))
 /// Appends `recording` to every open context of `folder`, in place, without a test for
 /// duplicates. A null `folder` matches no context, since every context has a folder.
 struct AddRecordingToFolderAction final : ActionRecord<AddRecordingToFolderAction> {
-    AddRecordingToFolderAction(std::shared_ptr<Folder> folder,
-                               std::shared_ptr<Recording> recording)
+    AddRecordingToFolderAction(std::shared_ptr<Folder> folder, std::shared_ptr<Recording> recording)
         : folder(std::move(folder)), recording(std::move(recording)) {}
     std::shared_ptr<Folder> folder;
     std::shared_ptr<Recording> recording;
