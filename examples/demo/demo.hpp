@@ -11,5 +11,6 @@ void runLoggingDemo();
 void runModelDemo();
 void runCodeBlocksDemo();
 void runUIKitDemo();
+void runStateDemo();
 
 }  // namespace demo

@@ -13,5 +13,6 @@ int main() {
     demo::runModelDemo();
     demo::runCodeBlocksDemo();
     demo::runUIKitDemo();
+    demo::runStateDemo();
     return 0;
 }

@@ -126,13 +126,17 @@ TEST(StateRecords, UITestStatesCompareEntriesByIdentityInOrder) {
 
 TEST(StateRecords, TestEntriesAndActionsKeepWhatTheyAreGiven) {
     std::vector<std::string> calls;
-    const auto made = makeRef<UITestEntry>("Recorder", [&calls](auto controller) {
-        calls.push_back(controller ? "controller" : "no controller");
-    });
+    const auto made = makeRef<UITestEntry>(
+        "Recorder", [&calls](const std::shared_ptr<kelvane::platform::UIViewController>& host) {
+            host->view()->addSubview(std::make_shared<kelvane::platform::UIView>());
+            calls.push_back("built");
+        });
     EXPECT_EQ(made->title, "Recorder");
     EXPECT_TRUE(made->actions.empty());
-    made->testInitHandler(nullptr);
-    EXPECT_EQ(calls, std::vector<std::string>{"no controller"});
+    const auto controller = std::make_shared<kelvane::platform::UIViewController>();
+    made->testInitHandler(controller);
+    EXPECT_EQ(calls, std::vector<std::string>{"built"});
+    EXPECT_EQ(controller->view()->subviews().size(), 1U) << "the handler built inside it";
 
     const auto action = makeRef<UITestAction>("Run", [&calls] { calls.push_back("run"); });
     EXPECT_EQ(action->title, "Run");

@@ -8,10 +8,7 @@
 
 #include <kelvane/core/ref.hpp>
 #include <kelvane/platform/object.hpp>
-
-namespace kelvane::platform {
-class UIViewController;
-}  // namespace kelvane::platform
+#include <kelvane/platform/ui_view_controller.hpp>
 
 namespace kelvane {
 
