@@ -32,6 +32,7 @@ void AppStore::dispatch(const Action& action) {
         const std::size_t printedLength = message.size() - kDispatchPrefix.size();
         message.reserve(message.size() + kInfoSeparator.size() + printedLength);
         message += kInfoSeparator;
+        // No reallocation after the reserve, so appending from itself is safe.
         message.append(message, kDispatchPrefix.size(), printedLength);
     }
     Logger::leaveBreadcrumbs(message);
@@ -43,8 +44,9 @@ std::shared_ptr<AppStore> store() {
 }
 
 void setStore(Ref<AppStore> replacement) {
-    // The previous store is released here, outside the holder's exchange.
-    const auto previous = sharedStore().exchange(replacement.shared(), std::memory_order_acq_rel);
+    auto previous = sharedStore().exchange(replacement.shared(), std::memory_order_acq_rel);
+    // Released after the exchange, so that its destruction never runs under the holder's lock.
+    previous.reset();
 }
 
 }  // namespace kelvane

@@ -167,6 +167,9 @@ TEST_F(FolderReducer, ChangesContextsAndRecordingsInPlace) {
 
     reduction.apply(kelvane::UpdateRecordingListAction(inWork, Recordings{a}));
     EXPECT_EQ(inWork->recordings(), Recordings{a});
+    EXPECT_EQ(reduction.previous().folderState().recordingListContexts().back()->recordings(),
+              Recordings{a})
+        << "the old state holds the same context and shows the change";
     reduction.apply(kelvane::UpdateRecordingListAction(inWork, std::nullopt));
     EXPECT_THAT(inWork->recordings(), IsEmpty()) << "absent recordings empty the list";
     EXPECT_THAT(log.messages(), IsEmpty());
