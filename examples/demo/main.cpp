@@ -13,6 +13,7 @@ int main() {
     demo::runModelDemo();
     demo::runCodeBlocksDemo();
     demo::runUIKitDemo();
+    demo::runStateDemo();
     demo::runTestScreensDemo();
     return 0;
 }
