@@ -205,7 +205,7 @@ void UITestRootViewController::selectRow(const IndexPath& indexPath) {
             return;
         }
         const Ref<UITestAction> action = entry->actions[static_cast<std::size_t>(row)];
-        ComponentManager::shared().uninstallAll();
+        ComponentManager::shared()->uninstallAll();
         // A copy: the handler may replace itself on the action while it runs.
         if (const auto handler = action->actionHandler) {
             handler();
@@ -219,7 +219,7 @@ void UITestRootViewController::selectRow(const IndexPath& indexPath) {
         return;
     }
     const Ref<UITestEntry> entry = arrTestEntries_[static_cast<std::size_t>(row)];
-    ComponentManager::shared().uninstallAll();
+    ComponentManager::shared()->uninstallAll();
     openEntry(row, entry);
 }
 

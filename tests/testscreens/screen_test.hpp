@@ -52,7 +52,7 @@ class ScreenTest : public ::testing::Test {
     ScreenTest() {
         sharedLog().setPrintToConsole(false);
         setStore(AppStore::make(appReducer));
-        ComponentManager::shared().uninstallAll();
+        ComponentManager::shared()->uninstallAll();
         auto& defaults = platform::UserDefaults::standard();
         for (const char* key : {"dragBtnPositionX", "dragBtnPositionY", "lastTestEntry"}) {
             defaults.removeObjectForKey(key);

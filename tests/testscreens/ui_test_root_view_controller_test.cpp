@@ -120,7 +120,7 @@ class TestRootScreen : public testing::ScreenTest {
 
     void installComponent() {
         component_ = std::make_shared<RecordingComponent>(events_);
-        ComponentManager::shared().install(component_);
+        ComponentManager::shared()->install(component_);
     }
 
     static std::optional<std::int64_t> savedLastEntry() {
@@ -498,6 +498,26 @@ TEST_F(TestRootScreen, RowsOutsideTheListAreIgnored) {
     screen_->didSelectRowAt(*table_, IndexPath{0, 0});
     EXPECT_TRUE(events_.empty());
     EXPECT_EQ(screen_->cellForRowAt(*table_, IndexPath{0, 0})->textLabel()->text(), std::nullopt);
+}
+
+TEST_F(TestRootScreen, AnEntryMayDispatchWhileItOpens) {
+    // The store delivers the new list from inside the handler: the screen, in actions mode by
+    // then, runs the saved row's action before the opening has finished.
+    addEntry("Alpha",
+             [this](const std::shared_ptr<UIViewController>&) {
+                 events_.push_back("open Alpha");
+                 addEntry("Beta");
+             },
+             {action("a0")});
+    load();
+    drainReloads();
+    table_->selectRowByUser(IndexPath{0, 0});
+    EXPECT_EQ(events_, (std::vector<std::string>{"open Alpha", "run a0"}));
+    EXPECT_EQ(screen_->arrTestEntries(), storedEntries());
+    EXPECT_EQ(screen_->childPage(), 0);
+    EXPECT_EQ(screen_->childViewControllers().size(), 1U);
+    EXPECT_EQ(drainReloads(), 2);
+    EXPECT_EQ(rowTitles(*table_), (std::vector<std::string>{"a0"}));
 }
 
 TEST_F(TestRootScreen, EmptyHandlersAreSkipped) {
