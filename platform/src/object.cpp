@@ -62,6 +62,15 @@ std::string qualifiedTypeName(const std::type_info& type) {
     return it->second;
 }
 
+std::string unqualifiedTypeName(const std::type_info& type) {
+    std::string name = qualifiedTypeName(type);
+    const std::size_t scope = name.rfind('.', name.find('<'));
+    if (scope != std::string::npos) {
+        name.erase(0, scope + 1);
+    }
+    return name;
+}
+
 std::string hexAddress(const void* address) {
     char buffer[2 + 2 * sizeof(void*) + 1];
     std::snprintf(buffer, sizeof buffer, "0x%lx",

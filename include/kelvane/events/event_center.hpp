@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include <kelvane/core/ref.hpp>
+#include <kelvane/events/event.hpp>
+#include <kelvane/events/event_handler.hpp>
+#include <kelvane/platform/object.hpp>
+
+namespace kelvane {
+
+namespace detail {
+struct EventHandlerItem;
+struct BoundObject;
+struct EventCenterAccess;
+}  // namespace detail
+
+/// Carries events to registered handlers, synchronously, on the sending thread.
+///
+/// A handler registers unbound, for every event, or bound, for the events whose `sender` is one
+/// of its objects (by identity). The first registration decides which for good:
+///
+///     not registered --addEventHandler(h)--------> unbound (receives every event)
+///     not registered --addEventHandler(a, h)-----> bound to [a]
+///     bound to [a]   --addEventHandler(b, h)-----> bound to [a, b] (an object is listed once)
+///     bound to [a]   --removeEventHandler(a, h)--> not registered (its last object went)
+///     unbound        --addEventHandler(a, h)-----> unbound; `a` is listed but changes nothing
+///     any            --removeEventHandler(h)-----> not registered
+///
+/// Adding a registered handler unbound, and every call about a handler or object that is not
+/// there, changes nothing. A handler registered again comes last in the delivery order.
+///
+/// `send` logs "send event " + the event's description (a breadcrumb while the crash reporter is
+/// on), then calls each record in registration order: an unbound handler once, a bound one once
+/// for each of its objects that is the sender at that moment. Calls made from inside a handler
+/// are allowed: a nested send completes before the outer one goes on; handlers added or removed,
+/// and objects bound or unbound, during a send count from the next send on, since a send walks
+/// the registrations as they were when it began (a bound handler's objects as they were when its
+/// turn came).
+///
+/// Ownership: the centre holds its handlers and their objects strongly until they are removed.
+/// A send keeps the event, the handlers it walks and the centre itself (when a `std::shared_ptr`
+/// owns it) alive until it returns. An exception from a handler ends the send and reaches the
+/// caller; the centre stays usable.
+///
+/// Threads: none of its own and no lock; use one centre from one thread at a time. Only
+/// `shared()` and `setShared()` are safe from any thread.
+///
+///     kelvane::EventCenter::shared()->addEventHandler(recordButton, screen);
+///     kelvane::EventCenter::shared()->send(std::make_shared<UIPauseRecordingEvent>(recordButton));
+class EventCenter : public Object, public std::enable_shared_from_this<EventCenter> {
+  public:
+    EventCenter();
+    ~EventCenter() override;
+    EventCenter(const EventCenter&) = delete;
+    EventCenter& operator=(const EventCenter&) = delete;
+
+    /// The process-wide centre, made on first use (once, whichever thread comes first). Never
+    /// destroyed at exit.
+    static Ref<EventCenter> shared();
+
+    /// Replaces the process-wide centre. The previous one is released, with its registrations,
+    /// once nobody else holds it (a send under way on it finishes first).
+    static void setShared(Ref<EventCenter> center);
+
+    /// Logs the send, then delivers `event` to every matching handler before returning.
+    virtual void send(Ref<Event> event);
+
+    /// Registers `eventHandler` for every event, unless it is registered already (bound or not).
+    virtual void addEventHandler(Ref<EventHandler> eventHandler);
+
+    /// Binds `bindTo` to `eventHandler`, registering the handler bound when it is not registered.
+    virtual void addEventHandler(Ref<Object> bindTo, Ref<EventHandler> eventHandler);
+
+    /// Removes the handler's registration, bound or not.
+    virtual void removeEventHandler(const Ref<EventHandler>& eventHandler);
+
+    /// Unbinds `bindTo` from the handler; a bound handler whose last object goes is unregistered.
+    virtual void removeEventHandler(const Ref<Object>& bindTo,
+                                    const Ref<EventHandler>& eventHandler);
+
+  private:
+    friend struct detail::EventCenterAccess;
+    class SendScope;
+
+    // The index of the handler's record; the number of records when it has none.
+    std::size_t indexOf(const void* handler) const;
+    std::vector<std::shared_ptr<detail::EventHandlerItem>>& itemsToChange();
+    std::vector<detail::BoundObject>& objectsToChange(detail::EventHandlerItem& item);
+
+    // Registration records in delivery order.
+    std::vector<std::shared_ptr<detail::EventHandlerItem>> handlers_;
+    // Sends under way. While there is one, the lists above are changed on copies, and the lists
+    // replaced wait here, so that each send keeps walking the lists it started on.
+    std::size_t sending_ = 0;
+    std::vector<std::vector<std::shared_ptr<detail::EventHandlerItem>>> replacedHandlers_;
+    std::vector<std::vector<detail::BoundObject>> replacedObjects_;
+};
+
+}  // namespace kelvane
