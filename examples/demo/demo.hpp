@@ -10,5 +10,6 @@ void runStoreDemo();
 void runLoggingDemo();
 void runModelDemo();
 void runCodeBlocksDemo();
+void runUIKitDemo();
 
 }  // namespace demo

@@ -12,5 +12,6 @@ int main() {
     demo::runLoggingDemo();
     demo::runModelDemo();
     demo::runCodeBlocksDemo();
+    demo::runUIKitDemo();
     return 0;
 }
