@@ -18,43 +18,20 @@
 #include <benchmark/benchmark.h>
 
 #include "allocation_counter.hpp"
+#include "bench_folder.hpp"
 #include "logging/line_date.hpp"
 #include "logging/log.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
+using bench::BenchFolder;
 using Clock = std::chrono::system_clock;
 
 const std::string message = "Dispatch action: UpdateTestNumber(number: 42)";
 // The settings that start-up gives the log: 4 MiB, then the file starts afresh.
 constexpr std::uint64_t maxFileSizeKiB = 4096;
 constexpr std::uint64_t maxFileBytes = maxFileSizeKiB * 1024;
-
-// A fresh folder per benchmark, removed afterwards. The documents folder points at it before the
-// shared log is first used, so that no benchmark touches the real documents folder.
-class BenchFolder {
-  public:
-    BenchFolder() {
-        std::string pattern = (fs::temp_directory_path() / "kelvane-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
-        }
-        path_ = pattern;
-        ::setenv("XDG_DOCUMENTS_DIR", path_.c_str(), 1);
-    }
-    ~BenchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    BenchFolder(const BenchFolder&) = delete;
-    BenchFolder& operator=(const BenchFolder&) = delete;
-
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
 
 std::string lineAsTheLogWritesIt() {
     std::string line = "[";

@@ -11,5 +11,7 @@ void runLoggingDemo();
 void runModelDemo();
 void runCodeBlocksDemo();
 void runUIKitDemo();
+void runFrameworkDemo();
+void runEventsDemo();
 
 }  // namespace demo

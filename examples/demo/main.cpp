@@ -13,5 +13,8 @@ int main() {
     demo::runModelDemo();
     demo::runCodeBlocksDemo();
     demo::runUIKitDemo();
+    // Start-up configures the log, so it comes before the other areas that log.
+    demo::runFrameworkDemo();
+    demo::runEventsDemo();
     return 0;
 }

@@ -56,9 +56,7 @@ void EventCenter::setShared(Ref<EventCenter> center) {
 
 void EventCenter::send(Ref<Event> event) {
     const std::shared_ptr<EventCenter> keepAlive = weak_from_this().lock();
-    std::string line = "send event ";
-    line += event->description();
-    Logger::leaveBreadcrumbs(line);
+    Logger::leaveBreadcrumbs("send event " + event->description());
 
     const SendScope scope(*this);
     // Walks the buffers as they are now: until the last send ends, changes go to copies, and

@@ -20,7 +20,7 @@ struct EventCenterAccess;
 /// Carries events to registered handlers, synchronously, on the sending thread.
 ///
 /// A handler registers unbound, for every event, or bound, for the events whose `sender` is one
-/// of its objects (by identity). The first registration decides which for good:
+/// of its objects (by identity). The first registration decides which, until it is removed:
 ///
 ///     not registered --addEventHandler(h)--------> unbound (receives every event)
 ///     not registered --addEventHandler(a, h)-----> bound to [a]
@@ -33,12 +33,13 @@ struct EventCenterAccess;
 /// there, changes nothing. A handler registered again comes last in the delivery order.
 ///
 /// `send` logs "send event " + the event's description (a breadcrumb while the crash reporter is
-/// on), then calls each record in registration order: an unbound handler once, a bound one once
-/// for each of its objects that is the sender at that moment. Calls made from inside a handler
-/// are allowed: a nested send completes before the outer one goes on; handlers added or removed,
-/// and objects bound or unbound, during a send count from the next send on, since a send walks
-/// the registrations as they were when it began (a bound handler's objects as they were when its
-/// turn came).
+/// on), then calls the handlers in registration order: an unbound one once, a bound one once for
+/// each of its objects that is the sender when that object's turn comes (a handler may change the
+/// sender). Calls from inside a handler are allowed. A nested send completes before the outer one
+/// goes on. A send walks the handlers registered when it began: one added meanwhile waits for the
+/// next send, one removed meanwhile still receives this one. A bound handler's objects are read
+/// when its turn comes, so binding or unbinding objects of a later handler counts at once; a
+/// handler's own walk keeps the objects it began with.
 ///
 /// Ownership: the centre holds its handlers and their objects strongly until they are removed.
 /// A send keeps the event, the handlers it walks and the centre itself (when a `std::shared_ptr`
