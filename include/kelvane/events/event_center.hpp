@@ -46,6 +46,9 @@ struct EventCenterAccess;
 /// owns it) alive until it returns. An exception from a handler ends the send and reaches the
 /// caller; the centre stays usable.
 ///
+/// Handlers, objects and events are passed as `Ref`s, never null: a null pointer given for one
+/// halts through the fatal-error hook (see `Assertions`).
+///
 /// Threads: none of its own and no lock; use one centre from one thread at a time. Only
 /// `shared()` and `setShared()` are safe from any thread.
 ///

@@ -34,6 +34,9 @@ using ComponentFactory =
 /// (by identity) and keeps it alive until it is uninstalled. A callback may call the registry
 /// again: the change that triggered it is complete by then.
 ///
+/// Components are passed as `Ref`s, never null: a null pointer given for one halts through the
+/// fatal-error hook (see `Assertions`).
+///
 /// Threads: no lock; use the registry from one thread at a time (the main thread). Only
 /// `shared()` and `setShared()` are safe from any thread.
 ///
