@@ -33,6 +33,11 @@ const std::string message = "Dispatch action: UpdateTestNumber(number: 42)";
 constexpr std::uint64_t maxFileSizeKiB = 4096;
 constexpr std::uint64_t maxFileBytes = maxFileSizeKiB * 1024;
 
+<<<<<<< HEAD
+=======
+using bench::BenchFolder;
+
+>>>>>>> main
 std::string lineAsTheLogWritesIt() {
     std::string line = "[";
     line.append(kelvane::platform::DateFormatter().stringFromDate(Clock::now()))

@@ -11,6 +11,7 @@ void runLoggingDemo();
 void runModelDemo();
 void runCodeBlocksDemo();
 void runUIKitDemo();
+void runStateDemo();
 void runFrameworkDemo();
 void runEventsDemo();
 

@@ -13,7 +13,8 @@ int main() {
     demo::runModelDemo();
     demo::runCodeBlocksDemo();
     demo::runUIKitDemo();
-    // Start-up configures the log, so it comes before the other areas that log.
+    demo::runStateDemo();
+    // Start-up configures the log; the sections after it write to its file.
     demo::runFrameworkDemo();
     demo::runEventsDemo();
     return 0;

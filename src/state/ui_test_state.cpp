@@ -1,0 +1,19 @@
+#include <algorithm>
+
+#include <kelvane/state/ui_test_state.hpp>
+
+namespace kelvane {
+
+bool operator==(const UITestState& a, const UITestState& b) noexcept {
+    const auto sameEntry = [](const Ref<UITestEntry>& x, const Ref<UITestEntry>& y) {
+        return x->isEqual(y.get());
+    };
+    const auto& last = a.lastActiavedTestEntry_;
+    const auto& otherLast = b.lastActiavedTestEntry_;
+    return std::equal(a.allTestEntries_.begin(), a.allTestEntries_.end(), b.allTestEntries_.begin(),
+                      b.allTestEntries_.end(), sameEntry) &&
+           (last && otherLast ? last->isEqual(otherLast.get()) : !last && !otherLast) &&
+           a.testNumber_ == b.testNumber_;
+}
+
+}  // namespace kelvane
