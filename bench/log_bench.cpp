@@ -25,7 +25,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using bench::BenchFolder;
 using Clock = std::chrono::system_clock;
 
 const std::string message = "Dispatch action: UpdateTestNumber(number: 42)";
@@ -33,11 +32,8 @@ const std::string message = "Dispatch action: UpdateTestNumber(number: 42)";
 constexpr std::uint64_t maxFileSizeKiB = 4096;
 constexpr std::uint64_t maxFileBytes = maxFileSizeKiB * 1024;
 
-<<<<<<< HEAD
-=======
 using bench::BenchFolder;
 
->>>>>>> main
 std::string lineAsTheLogWritesIt() {
     std::string line = "[";
     line.append(kelvane::platform::DateFormatter().stringFromDate(Clock::now()))
