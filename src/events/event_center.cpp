@@ -14,6 +14,7 @@ namespace {
 
 using detail::BoundObject;
 using detail::EventHandlerItem;
+using detail::HandlerEntry;
 
 detail::SharedInstance<EventCenter>& sharedCenter() {
     static auto* const instance =
@@ -61,21 +62,21 @@ void EventCenter::send(Ref<Event> event) {
     const SendScope scope(*this);
     // Walks the buffers as they are now: until the last send ends, changes go to copies, and
     // these buffers stay where they are.
-    const std::shared_ptr<EventHandlerItem>* item = handlers_.data();
-    const std::shared_ptr<EventHandlerItem>* const end = item + handlers_.size();
-    for (; item != end; ++item) {
-        const EventHandlerItem& record = **item;
-        if (!record.isBinded) {
-            record.eventHandler->onEvent(event);
+    const HandlerEntry* entry = handlers_.data();
+    const HandlerEntry* const end = entry + handlers_.size();
+    for (; entry != end; ++entry) {
+        if (!entry->isBinded) {
+            entry->handler->onEvent(event);
             continue;
         }
+        const EventHandlerItem& record = *entry->item;
         const BoundObject* object = record.bindToObjects.data();
         const BoundObject* const objectsEnd = object + record.bindToObjects.size();
         for (; object != objectsEnd; ++object) {
             // Read afresh: an earlier handler may have changed the sender.
             const Object* sender = event->sender.get();
             if (sender != nullptr && identityOf(sender) == object->identity) {
-                record.eventHandler->onEvent(event);
+                entry->handler->onEvent(event);
             }
         }
     }
@@ -85,7 +86,7 @@ void EventCenter::addEventHandler(Ref<EventHandler> eventHandler) {
     if (indexOf(identityOf(eventHandler.get())) != handlers_.size()) {
         return;
     }
-    itemsToChange().push_back(
+    handlersToChange().emplace_back(
         std::make_shared<EventHandlerItem>(std::move(eventHandler), std::vector<BoundObject>{}));
 }
 
@@ -94,11 +95,11 @@ void EventCenter::addEventHandler(Ref<Object> bindTo, Ref<EventHandler> eventHan
     if (index == handlers_.size()) {
         std::vector<BoundObject> objects;
         objects.emplace_back(std::move(bindTo));
-        itemsToChange().push_back(
+        handlersToChange().emplace_back(
             std::make_shared<EventHandlerItem>(std::move(eventHandler), std::move(objects)));
         return;
     }
-    EventHandlerItem& record = *handlers_[index];
+    EventHandlerItem& record = *handlers_[index].item;
     const void* const identity = identityOf(bindTo.get());
     if (std::ranges::any_of(record.bindToObjects,
                             [&](const BoundObject& bound) { return bound.identity == identity; })) {
@@ -112,9 +113,9 @@ void EventCenter::removeEventHandler(const Ref<EventHandler>& eventHandler) {
     if (index == handlers_.size()) {
         return;
     }
-    auto& items = itemsToChange();
+    auto& items = handlersToChange();
     // Released on return, once the list is whole again (see SendScope).
-    const std::shared_ptr<EventHandlerItem> removed = std::move(items[index]);
+    const std::shared_ptr<EventHandlerItem> removed = items[index].item;
     items.erase(items.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
@@ -124,7 +125,7 @@ void EventCenter::removeEventHandler(const Ref<Object>& bindTo,
     if (index == handlers_.size()) {
         return;
     }
-    const std::shared_ptr<EventHandlerItem> record = handlers_[index];
+    const std::shared_ptr<EventHandlerItem> record = handlers_[index].item;
     const void* const identity = identityOf(bindTo.get());
     const auto position =
         std::ranges::find(record->bindToObjects, identity, &BoundObject::identity) -
@@ -136,18 +137,18 @@ void EventCenter::removeEventHandler(const Ref<Object>& bindTo,
     const BoundObject removed = std::move(objects[static_cast<std::size_t>(position)]);
     objects.erase(objects.begin() + position);
     if (record->isBinded && objects.empty()) {
-        auto& items = itemsToChange();
+        auto& items = handlersToChange();
         items.erase(items.begin() + static_cast<std::ptrdiff_t>(index));
     }
 }
 
 std::size_t EventCenter::indexOf(const void* handler) const {
-    const auto found = std::ranges::find(handlers_, handler,
-                                         [](const auto& item) { return item->handlerIdentity; });
+    const auto found = std::ranges::find(
+        handlers_, handler, [](const HandlerEntry& entry) { return entry.item->handlerIdentity; });
     return static_cast<std::size_t>(found - handlers_.begin());
 }
 
-std::vector<std::shared_ptr<EventHandlerItem>>& EventCenter::itemsToChange() {
+std::vector<HandlerEntry>& EventCenter::handlersToChange() {
     if (sending_ > 0) {
         auto copy = handlers_;
         replacedHandlers_.push_back(std::move(handlers_));

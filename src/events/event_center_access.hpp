@@ -22,7 +22,8 @@ struct EventCenterAccess {
     /// The registrations in delivery order.
     static std::vector<Registration> registrations(const EventCenter& center) {
         std::vector<Registration> result;
-        for (const auto& item : center.handlers_) {
+        for (const HandlerEntry& entry : center.handlers_) {
+            const auto& item = entry.item;
             Registration registration{item->handlerIdentity, item->isBinded, {}};
             for (const BoundObject& object : item->bindToObjects) {
                 registration.objects.push_back(object.identity);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -32,6 +33,17 @@ struct EventHandlerItem {
     const Ref<EventHandler> eventHandler;
     std::vector<BoundObject> bindToObjects;  // never holds one object twice
     const bool isBinded;
+};
+
+/// A registration as the centre's list holds it, with what a send needs first at hand, so that
+/// walking unbound handlers never touches their records.
+struct HandlerEntry {
+    explicit HandlerEntry(std::shared_ptr<EventHandlerItem> item)
+        : handler(item->eventHandler.get()), isBinded(item->isBinded), item(std::move(item)) {}
+
+    EventHandler* handler;
+    bool isBinded;
+    std::shared_ptr<EventHandlerItem> item;  // shared by the lists that sends still walk
 };
 
 }  // namespace kelvane::detail

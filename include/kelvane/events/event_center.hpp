@@ -13,6 +13,7 @@ namespace kelvane {
 
 namespace detail {
 struct EventHandlerItem;
+struct HandlerEntry;
 struct BoundObject;
 struct EventCenterAccess;
 }  // namespace detail
@@ -91,15 +92,15 @@ class EventCenter : public Object, public std::enable_shared_from_this<EventCent
 
     // The index of the handler's record; the number of records when it has none.
     std::size_t indexOf(const void* handler) const;
-    std::vector<std::shared_ptr<detail::EventHandlerItem>>& itemsToChange();
+    std::vector<detail::HandlerEntry>& handlersToChange();
     std::vector<detail::BoundObject>& objectsToChange(detail::EventHandlerItem& item);
 
-    // Registration records in delivery order.
-    std::vector<std::shared_ptr<detail::EventHandlerItem>> handlers_;
+    // The registrations in delivery order.
+    std::vector<detail::HandlerEntry> handlers_;
     // Sends under way. While there is one, the lists above are changed on copies, and the lists
     // replaced wait here, so that each send keeps walking the lists it started on.
     std::size_t sending_ = 0;
-    std::vector<std::vector<std::shared_ptr<detail::EventHandlerItem>>> replacedHandlers_;
+    std::vector<std::vector<detail::HandlerEntry>> replacedHandlers_;
     std::vector<std::vector<detail::BoundObject>> replacedObjects_;
 };
 
