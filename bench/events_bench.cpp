@@ -62,69 +62,56 @@ void BM_Log_WriteSendLine_LinesLost(benchmark::State& state) {
 }
 BENCHMARK(BM_Log_WriteSendLine_LinesLost);
 
-// `handlers` unbound handlers, each receiving every event.
-void sendToUnbound(benchmark::State& state, const std::string& logDirectory) {
-    configureLog(logDirectory);
-    const auto center = std::make_shared<EventCenter>();
-    std::vector<std::shared_ptr<CountingHandler>> handlers;
-    for (std::int64_t i = 0; i < state.range(0); ++i) {
-        handlers.push_back(std::make_shared<CountingHandler>());
-        center->addEventHandler(handlers.back());
+// A centre with `count` handlers, each with an object of its own. Bound handlers are bound to
+// their object; the event's sender is the last handler's object, so one bound handler matches.
+struct Registrations {
+    Registrations(std::int64_t count, bool bound) {
+        for (std::int64_t i = 0; i < count; ++i) {
+            handlers.push_back(std::make_shared<CountingHandler>());
+            senders.push_back(std::make_shared<Object>());
+            if (bound) {
+                center->addEventHandler(senders.back(), handlers.back());
+            } else {
+                center->addEventHandler(handlers.back());
+            }
+        }
+        event = std::make_shared<kelvane::UIOpenMenuEvent>(senders.back());
     }
-    const Ref<Event> event = std::make_shared<kelvane::UIOpenMenuEvent>();
-    for (auto _ : state) {
-        center->send(event);
-    }
-    benchmark::DoNotOptimize(handlers.front()->deliveries);
-    state.counters["handlers"] = static_cast<double>(state.range(0));
-}
 
-// `handlers` handlers, each bound to its own object; the event's sender is the last one's.
-void sendToBound(benchmark::State& state, const std::string& logDirectory) {
-    configureLog(logDirectory);
-    const auto center = std::make_shared<EventCenter>();
+    const std::shared_ptr<EventCenter> center = std::make_shared<EventCenter>();
     std::vector<std::shared_ptr<CountingHandler>> handlers;
     std::vector<std::shared_ptr<Object>> senders;
-    for (std::int64_t i = 0; i < state.range(0); ++i) {
-        handlers.push_back(std::make_shared<CountingHandler>());
-        senders.push_back(std::make_shared<Object>());
-        center->addEventHandler(senders.back(), handlers.back());
-    }
-    const Ref<Event> event = std::make_shared<kelvane::UIOpenMenuEvent>(senders.back());
+    std::shared_ptr<Event> event;
+};
+
+void send(benchmark::State& state, bool bound, const std::string& logDirectory) {
+    configureLog(logDirectory);
+    const Registrations registrations(state.range(0), bound);
+    const Ref<Event> event = registrations.event;
     for (auto _ : state) {
-        center->send(event);
+        registrations.center->send(event);
     }
-    if (handlers.back()->deliveries != static_cast<std::int64_t>(state.iterations())) {
-        state.SkipWithError("the matching handler missed events");
+    if (registrations.handlers.back()->deliveries !=
+        static_cast<std::int64_t>(state.iterations())) {
+        state.SkipWithError("the last handler missed events");
     }
     state.counters["handlers"] = static_cast<double>(state.range(0));
 }
 
-// Alternates the plain log line and a send to `handlers` handlers (bound ones: one matching).
+// Alternates the plain log line and a send, and reports what the send costs beyond the line.
 void beyondTheLogLine(benchmark::State& state, bool bound) {
     using Clock = std::chrono::steady_clock;
     const bench::BenchFolder folder;
     configureLog(folder.path().string());
-    const auto center = std::make_shared<EventCenter>();
-    std::vector<std::shared_ptr<CountingHandler>> handlers;
-    std::vector<std::shared_ptr<Object>> senders;
-    for (std::int64_t i = 0; i < state.range(0); ++i) {
-        handlers.push_back(std::make_shared<CountingHandler>());
-        senders.push_back(std::make_shared<Object>());
-        if (bound) {
-            center->addEventHandler(senders.back(), handlers.back());
-        } else {
-            center->addEventHandler(handlers.back());
-        }
-    }
-    const Ref<Event> event = std::make_shared<kelvane::UIOpenMenuEvent>(senders.back());
+    const Registrations registrations(state.range(0), bound);
+    const Ref<Event> event = registrations.event;
     Clock::duration logTime{};
     Clock::duration sendTime{};
     for (auto _ : state) {
         const auto start = Clock::now();
         kelvane::sharedLog().write("send event UIOpenMenuEvent");
         const auto logged = Clock::now();
-        center->send(event);
+        registrations.center->send(event);
         const auto sent = Clock::now();
         logTime += logged - start;
         sendTime += sent - logged;
@@ -151,23 +138,23 @@ BENCHMARK(BM_EventCenter_BeyondTheLogLine_BoundOneMatching)->Arg(100);
 
 void BM_EventCenter_SendUnbound(benchmark::State& state) {
     const bench::BenchFolder folder;
-    sendToUnbound(state, folder.path().string());
+    send(state, false, folder.path().string());
 }
 BENCHMARK(BM_EventCenter_SendUnbound)->Arg(1)->Arg(10)->Arg(100);
 
 void BM_EventCenter_SendBoundOneMatching(benchmark::State& state) {
     const bench::BenchFolder folder;
-    sendToBound(state, folder.path().string());
+    send(state, true, folder.path().string());
 }
 BENCHMARK(BM_EventCenter_SendBoundOneMatching)->Arg(100);
 
 void BM_EventCenter_SendUnbound_LinesLost(benchmark::State& state) {
-    sendToUnbound(state, "");
+    send(state, false, "");
 }
 BENCHMARK(BM_EventCenter_SendUnbound_LinesLost)->Arg(1)->Arg(10)->Arg(100);
 
 void BM_EventCenter_SendBoundOneMatching_LinesLost(benchmark::State& state) {
-    sendToBound(state, "");
+    send(state, true, "");
 }
 BENCHMARK(BM_EventCenter_SendBoundOneMatching_LinesLost)->Arg(1)->Arg(100);
 
