@@ -12,6 +12,8 @@ void runModelDemo();
 void runCodeBlocksDemo();
 void runUIKitDemo();
 void runStateDemo();
+void runFrameworkDemo();
+void runEventsDemo();
 void runTestScreensDemo();
 
 }  // namespace demo

@@ -14,6 +14,9 @@ int main() {
     demo::runCodeBlocksDemo();
     demo::runUIKitDemo();
     demo::runStateDemo();
+    // Start-up configures the log; the sections after it write to its file.
+    demo::runFrameworkDemo();
+    demo::runEventsDemo();
     demo::runTestScreensDemo();
     return 0;
 }

@@ -50,16 +50,40 @@ std::string moduleQualified(std::string_view name) {
 
 }  // namespace
 
-std::string qualifiedTypeName(const std::type_info& type) {
-    // Demangling allocates and is slow; printed forms ask for the same few types again and again.
+namespace {
+
+struct TypeNames {
+    std::string qualified;
+    std::string unqualified;
+};
+
+// Demangling allocates and is slow; printed forms ask for the same few types again and again.
+// Entries are never changed or removed once made, and the map's nodes never move, so a reference
+// stays good after the lock is released.
+const TypeNames& namesOf(const std::type_info& type) {
     static std::mutex mutex;
-    static std::unordered_map<std::type_index, std::string> cache;
+    static std::unordered_map<std::type_index, TypeNames> cache;
     const std::lock_guard lock(mutex);
     auto [it, inserted] = cache.try_emplace(std::type_index(type));
     if (inserted) {
-        it->second = moduleQualified(demangle(type.name()));
+        TypeNames& names = it->second;
+        names.qualified = moduleQualified(demangle(type.name()));
+        // Template arguments keep their namespaces: only a "." before the first "<" scopes.
+        const std::size_t scope = names.qualified.rfind('.', names.qualified.find('<'));
+        names.unqualified =
+            scope == std::string::npos ? names.qualified : names.qualified.substr(scope + 1);
     }
     return it->second;
+}
+
+}  // namespace
+
+std::string qualifiedTypeName(const std::type_info& type) {
+    return namesOf(type).qualified;
+}
+
+std::string unqualifiedTypeName(const std::type_info& type) {
+    return namesOf(type).unqualified;
 }
 
 std::string hexAddress(const void* address) {

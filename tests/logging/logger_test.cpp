@@ -2,7 +2,6 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,8 +21,6 @@ namespace fs = std::filesystem;
 using kelvane::Logger;
 using kelvane::sharedLog;
 using kelvane::platform::Bugsnag;
-using kelvane::testing::dateTextsBetween;
-using kelvane::testing::messageOf;
 using kelvane::testing::readFile;
 using Clock = std::chrono::system_clock;
 
@@ -42,13 +39,7 @@ class LoggerTest : public ::testing::Test {
     fs::path logs() const { return home.documents() / "Logs"; }
 
     std::vector<std::string> messagesIn(const fs::path& file) const {
-        const auto dates = dateTextsBetween(start, Clock::now());
-        std::vector<std::string> messages;
-        std::istringstream lines(readFile(file));
-        for (std::string line; std::getline(lines, line);) {
-            messages.push_back(messageOf(line, dates).value_or("not a log line: " + line));
-        }
-        return messages;
+        return kelvane::testing::messagesIn(file, start);
     }
 
     kelvane::testing::TempHome home;

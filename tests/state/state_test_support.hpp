@@ -7,7 +7,6 @@
 #include <cctype>
 #include <chrono>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,7 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../logging/log_files.hpp"
+#include "log_files.hpp"
 #include "state/reducers.hpp"
 #include "temp_home.hpp"
 
@@ -121,15 +120,7 @@ class LogReader {
     LogReader() { kelvane::testing::resetSharedLog(); }
 
     std::vector<std::string> messages() const {
-        const auto dates = kelvane::testing::dateTextsBetween(start_, Clock::now());
-        std::vector<std::string> found;
-        std::istringstream lines(
-            kelvane::testing::readFile(home_.documents() / "Logs" / "logfile-0.log"));
-        for (std::string line; std::getline(lines, line);) {
-            found.push_back(
-                kelvane::testing::messageOf(line, dates).value_or("not a log line: " + line));
-        }
-        return found;
+        return kelvane::testing::messagesIn(home_.documents() / "Logs" / "logfile-0.log", start_);
     }
 
   private:

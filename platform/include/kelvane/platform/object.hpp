@@ -30,6 +30,10 @@ class Object {
 /// is `Kelvane.Name`; any other keeps its namespaces, joined with "." (`app.Screen`).
 std::string qualifiedTypeName(const std::type_info& type);
 
+/// The name of a type without its namespaces, as an event describes itself (`UIOpenMenuEvent`).
+/// Template arguments keep their qualification (`Box<Kelvane.Folder>`).
+std::string unqualifiedTypeName(const std::type_info& type);
+
 /// `0x` followed by the address in lower-case hexadecimal.
 std::string hexAddress(const void* address);
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// Reading log files back in tests: whole contents, the numbered files of a folder, and the date
-// texts that lines written in a span of time may carry.
+// Reading log files back in tests: whole contents, the numbered files of a folder, the date texts
+// that lines written in a span of time may carry, and the messages of a file's lines.
 
 #include <chrono>
 #include <filesystem>
@@ -10,8 +10,10 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <kelvane/platform/date_formatter.hpp>
 
@@ -76,6 +78,19 @@ inline std::optional<std::string> messageOf(std::string_view entry,
         return std::nullopt;
     }
     return std::string(entry.substr(end + 3));
+}
+
+/// The messages of the lines of `file` written since `since`, in order; a line without a date
+/// of that span shows as "not a log line: " + the line.
+inline std::vector<std::string> messagesIn(const std::filesystem::path& file,
+                                           std::chrono::system_clock::time_point since) {
+    const auto dates = dateTextsBetween(since, std::chrono::system_clock::now());
+    std::vector<std::string> messages;
+    std::istringstream lines(readFile(file));
+    for (std::string line; std::getline(lines, line);) {
+        messages.push_back(messageOf(line, dates).value_or("not a log line: " + line));
+    }
+    return messages;
 }
 
 }  // namespace kelvane::testing

@@ -1,0 +1,161 @@
+// The event centre's send beside the log line every send writes, in the same binary, the same
+// folder and with the same text.
+//
+// Goal: what a send costs beyond its log line (BM_EventCenter_Send* minus BM_Log_WriteSendLine)
+// stays within 3 ns per handler at 100 handlers, unbound or bound. General-purpose dispatch
+// libraries take 5 to 13 ns per handler here. A file write varies by more than that from run to
+// run, so BM_EventCenter_BeyondTheLogLine times the plain line and a send alternately in one loop
+// and reports the difference per handler; the *_LinesLost variants send with a log that drops its
+// lines at once (no folder), which shows the centre's own cost alone.
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <kelvane/events/event_center.hpp>
+#include <kelvane/events/menu_events.hpp>
+
+#include <benchmark/benchmark.h>
+
+#include "bench_folder.hpp"
+#include "logging/log.hpp"
+
+namespace {
+
+using kelvane::Event;
+using kelvane::EventCenter;
+using kelvane::EventHandler;
+using kelvane::Object;
+using kelvane::Ref;
+
+class CountingHandler final : public EventHandler {
+  public:
+    void onEvent(const Ref<Event>& /*event*/) override { ++deliveries; }
+    std::int64_t deliveries = 0;
+};
+
+// The shared log as start-up leaves it, in `directory` (empty: lines are dropped), echo off.
+void configureLog(const std::string& directory) {
+    kelvane::Log& log = kelvane::sharedLog();
+    log.setDirectory(directory);
+    log.setName("bench");
+    log.setMaxFileSize(4096);
+    log.setMaxFileCount(1);
+    log.setPrintToConsole(false);
+}
+
+void BM_Log_WriteSendLine(benchmark::State& state) {
+    const bench::BenchFolder folder;
+    configureLog(folder.path().string());
+    for (auto _ : state) {
+        kelvane::sharedLog().write("send event UIOpenMenuEvent");
+    }
+}
+BENCHMARK(BM_Log_WriteSendLine);
+
+void BM_Log_WriteSendLine_LinesLost(benchmark::State& state) {
+    configureLog("");
+    for (auto _ : state) {
+        kelvane::sharedLog().write("send event UIOpenMenuEvent");
+    }
+}
+BENCHMARK(BM_Log_WriteSendLine_LinesLost);
+
+// A centre with `count` handlers, each with an object of its own. Bound handlers are bound to
+// their object; the event's sender is the last handler's object, so one bound handler matches.
+struct Registrations {
+    Registrations(std::int64_t count, bool bound) {
+        for (std::int64_t i = 0; i < count; ++i) {
+            handlers.push_back(std::make_shared<CountingHandler>());
+            senders.push_back(std::make_shared<Object>());
+            if (bound) {
+                center->addEventHandler(senders.back(), handlers.back());
+            } else {
+                center->addEventHandler(handlers.back());
+            }
+        }
+        event = std::make_shared<kelvane::UIOpenMenuEvent>(senders.back());
+    }
+
+    const std::shared_ptr<EventCenter> center = std::make_shared<EventCenter>();
+    std::vector<std::shared_ptr<CountingHandler>> handlers;
+    std::vector<std::shared_ptr<Object>> senders;
+    std::shared_ptr<Event> event;
+};
+
+void send(benchmark::State& state, bool bound, const std::string& logDirectory) {
+    configureLog(logDirectory);
+    const Registrations registrations(state.range(0), bound);
+    const Ref<Event> event = registrations.event;
+    for (auto _ : state) {
+        registrations.center->send(event);
+    }
+    if (registrations.handlers.back()->deliveries !=
+        static_cast<std::int64_t>(state.iterations())) {
+        state.SkipWithError("the last handler missed events");
+    }
+    state.counters["handlers"] = static_cast<double>(state.range(0));
+}
+
+// Alternates the plain log line and a send, and reports what the send costs beyond the line.
+void beyondTheLogLine(benchmark::State& state, bool bound) {
+    using Clock = std::chrono::steady_clock;
+    const bench::BenchFolder folder;
+    configureLog(folder.path().string());
+    const Registrations registrations(state.range(0), bound);
+    const Ref<Event> event = registrations.event;
+    Clock::duration logTime{};
+    Clock::duration sendTime{};
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        kelvane::sharedLog().write("send event UIOpenMenuEvent");
+        const auto logged = Clock::now();
+        registrations.center->send(event);
+        const auto sent = Clock::now();
+        logTime += logged - start;
+        sendTime += sent - logged;
+    }
+    const auto perIteration = [&](Clock::duration total) {
+        return std::chrono::duration<double, std::nano>(total).count() /
+               static_cast<double>(state.iterations());
+    };
+    state.counters["log_ns"] = perIteration(logTime);
+    state.counters["send_ns"] = perIteration(sendTime);
+    state.counters["beyond_ns_per_handler"] =
+        (perIteration(sendTime) - perIteration(logTime)) / static_cast<double>(state.range(0));
+}
+
+void BM_EventCenter_BeyondTheLogLine_Unbound(benchmark::State& state) {
+    beyondTheLogLine(state, false);
+}
+BENCHMARK(BM_EventCenter_BeyondTheLogLine_Unbound)->Arg(100);
+
+void BM_EventCenter_BeyondTheLogLine_BoundOneMatching(benchmark::State& state) {
+    beyondTheLogLine(state, true);
+}
+BENCHMARK(BM_EventCenter_BeyondTheLogLine_BoundOneMatching)->Arg(100);
+
+void BM_EventCenter_SendUnbound(benchmark::State& state) {
+    const bench::BenchFolder folder;
+    send(state, false, folder.path().string());
+}
+BENCHMARK(BM_EventCenter_SendUnbound)->Arg(1)->Arg(10)->Arg(100);
+
+void BM_EventCenter_SendBoundOneMatching(benchmark::State& state) {
+    const bench::BenchFolder folder;
+    send(state, true, folder.path().string());
+}
+BENCHMARK(BM_EventCenter_SendBoundOneMatching)->Arg(100);
+
+void BM_EventCenter_SendUnbound_LinesLost(benchmark::State& state) {
+    send(state, false, "");
+}
+BENCHMARK(BM_EventCenter_SendUnbound_LinesLost)->Arg(1)->Arg(10)->Arg(100);
+
+void BM_EventCenter_SendBoundOneMatching_LinesLost(benchmark::State& state) {
+    send(state, true, "");
+}
+BENCHMARK(BM_EventCenter_SendBoundOneMatching_LinesLost)->Arg(1)->Arg(100);
+
+}  // namespace

@@ -1,0 +1,37 @@
+#pragma once
+
+// A look at an event centre's registrations, for tests.
+
+#include <vector>
+
+#include <kelvane/events/event_center.hpp>
+
+#include "events/event_handler_item.hpp"
+
+namespace kelvane::detail {
+
+struct EventCenterAccess {
+    struct Registration {
+        const void* handler;
+        bool isBinded;
+        std::vector<const void*> objects;  // identities, in binding order
+
+        bool operator==(const Registration&) const = default;
+    };
+
+    /// The registrations in delivery order.
+    static std::vector<Registration> registrations(const EventCenter& center) {
+        std::vector<Registration> result;
+        for (const HandlerEntry& entry : center.handlers_) {
+            const auto& item = entry.item;
+            Registration registration{item->handlerIdentity, item->isBinded, {}};
+            for (const BoundObject& object : item->bindToObjects) {
+                registration.objects.push_back(object.identity);
+            }
+            result.push_back(std::move(registration));
+        }
+        return result;
+    }
+};
+
+}  // namespace kelvane::detail
