@@ -112,6 +112,16 @@ void printChild(const UITestRootViewController& screen) {
                                                                        : "other");
 }
 
+// The sample component that start-up registers, installed so that opening an entry has one to
+// uninstall.
+void installSampleComponent() {
+    const auto registry = kelvane::ComponentManager::shared();
+    if (auto component = std::dynamic_pointer_cast<kelvane::InstallableComponent>(
+            registry->create("TestComponent"))) {
+        registry->install(component);
+    }
+}
+
 void drain() {
     const auto ran = platform::DispatchQueue::main().drain();
     std::printf("main queue: %zu block(s) ran\n", ran);
@@ -150,7 +160,8 @@ void demo::runTestScreensDemo() {
     drain();
     printRows("root rows", *views.table);
 
-    std::printf("-- selecting row 0 opens \"Example Test 1\" behind the table\n");
+    std::printf("-- selecting row 0 uninstalls the components, then opens \"Example Test 1\"\n");
+    installSampleComponent();
     views.table->selectRowByUser(platform::IndexPath{0, 0});
     drain();
     printRows("root rows", *views.table);
