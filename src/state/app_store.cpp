@@ -1,10 +1,10 @@
-#include <atomic>
 #include <string>
 #include <string_view>
 
 #include <kelvane/logging/logger.hpp>
 #include <kelvane/state/app_store.hpp>
 
+#include "core/shared_instance.hpp"
 #include "state/reducers.hpp"
 
 namespace kelvane {
@@ -14,11 +14,10 @@ namespace {
 constexpr std::string_view kDispatchPrefix = "Dispatch action: ";
 constexpr std::string_view kInfoSeparator = ", info: ";
 
-// The shared store's holder: made on first use (the language's one-time initialisation) and never
-// destroyed, so code running at exit may still use the store.
-std::atomic<std::shared_ptr<AppStore>>& sharedStore() {
-    static auto* const holder =
-        new std::atomic<std::shared_ptr<AppStore>>(AppStore::make(appReducer));
+// Never destroyed, so code running at exit may still use the store.
+detail::SharedInstance<AppStore>& sharedStore() {
+    static auto* const holder = new detail::SharedInstance<AppStore>(
+        [] { return Ref<AppStore>(AppStore::make(appReducer)); });
     return *holder;
 }
 
@@ -40,13 +39,13 @@ void AppStore::dispatch(const Action& action) {
 }
 
 std::shared_ptr<AppStore> store() {
-    return sharedStore().load(std::memory_order_acquire);
+    return sharedStore().get();
 }
 
 void setStore(Ref<AppStore> replacement) {
-    auto previous = sharedStore().exchange(replacement.shared(), std::memory_order_acq_rel);
-    // Released after the exchange, so that its destruction never runs under the holder's lock.
-    previous.reset();
+    // A first call still makes (and logs) the default store before replacing it.
+    sharedStore().get();
+    sharedStore().set(std::move(replacement));
 }
 
 }  // namespace kelvane
