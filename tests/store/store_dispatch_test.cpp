@@ -310,3 +310,30 @@ TEST(StoreActionCreators, CreatorsAreNotCalledWithoutAState) {
 }
 
 }  // namespace
+
+// Creators get the state as a value: a dispatch they make meanwhile does not change what they
+// were handed.
+TEST(StoreActionCreators, CreatorsKeepTheStateTheyWereHandedAcrossTheirOwnDispatches) {
+    auto store = Store<Counter>::make(counterReducer, Counter{3, ""});
+    store->dispatch(kelvane::ActionCreator<Counter>(
+        [](const Counter& state, Store<Counter>& sameStore) -> std::unique_ptr<Action> {
+            sameStore.dispatch(Add(1));
+            return std::make_unique<Add>(state.value);
+        }));
+    EXPECT_EQ(store->state()->value, 7);
+
+    std::vector<std::int64_t> handed;
+    const kelvane::ActionCreator<Counter> addTen =
+        [&handed](const Counter& state, Store<Counter>&) -> std::unique_ptr<Action> {
+        handed.push_back(state.value);
+        return std::make_unique<Add>(10);
+    };
+    store->dispatch(kelvane::AsyncActionCreator<Counter>(
+        [&](const Counter& state, Store<Counter>&,
+            std::function<void(kelvane::ActionCreator<Counter>)> callback) {
+            callback(addTen);
+            handed.push_back(state.value);
+        }));
+    EXPECT_THAT(handed, ElementsAre(7, 7));
+    EXPECT_EQ(store->state()->value, 17);
+}

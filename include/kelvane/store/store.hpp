@@ -116,13 +116,15 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         (*function)(action);
     }
 
-    /// Calls `actionCreator` with the current state and dispatches what it returns (nothing when
-    /// it returns null). With no state yet the creator is not called.
+    /// Calls `actionCreator` with a copy of the current state and dispatches what it returns
+    /// (nothing when it returns null). With no state yet the creator is not called.
     void dispatch(ActionCreator<State> actionCreator) override {
         if (!state_) {
             return;
         }
-        if (const auto action = actionCreator(*state_, *this)) {
+        // A copy, so that a dispatch made by the creator does not change the state it was handed.
+        const State current = *state_;
+        if (const auto action = actionCreator(current, *this)) {
             dispatch(*action);
         }
     }
@@ -134,26 +136,30 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     /// Calls `asyncActionCreator` with the current state, the store and a callback. Each call of
     /// the callback runs the ActionCreator it is given and, when that returns an action,
     /// dispatches it and then calls `callback` (when given) with the state after that dispatch.
-    /// The callback keeps the store alive. With no state, creators are not called.
+    /// The callback keeps the store alive. With no state, creators are not called. Every state
+    /// handed over is a copy, unchanged by later dispatches.
     void dispatch(AsyncActionCreator<State> asyncActionCreator,
                   DispatchCallback<State> callback) override {
         if (!state_) {
             return;
         }
         auto self = this->shared_from_this();
+        const State current = *state_;
         asyncActionCreator(
-            *state_, *this,
+            current, *this,
             [self, callback = std::move(callback)](const ActionCreator<State>& actionCreator) {
                 if (!self->state_) {
                     return;
                 }
-                const auto action = actionCreator(*self->state_, *self);
+                const State before = *self->state_;
+                const auto action = actionCreator(before, *self);
                 if (!action) {
                     return;
                 }
                 self->dispatch(*action);
                 if (callback && self->state_) {
-                    callback(*self->state_);
+                    const State after = *self->state_;
+                    callback(after);
                 }
             });
     }
