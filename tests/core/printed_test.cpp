@@ -53,6 +53,8 @@ TEST(PrintedForm, Scalars) {
     EXPECT_EQ(printed(false), "false");
     EXPECT_EQ(printed(1.5), "1.5");
     EXPECT_EQ(printed(2.0), "2.0");
+    EXPECT_EQ(printed("text"), R"("text")");
+    EXPECT_EQ(printed(static_cast<const char*>(nullptr)), "nil");
 }
 
 struct QuotedCase {

@@ -6,7 +6,7 @@
 //   integer            42, -7
 //   truth value        true, false
 //   floating point     1.5, 2.0 (shortest text that reads back the same)
-//   text               "a \"quoted\" line\n" (see appendQuoted)
+//   text               "a \"quoted\" line\n" (see appendQuoted); a null C string prints nil
 //   std::optional<T>   Optional(<T printed>) or nil
 //   std::shared_ptr<T> a reference that may be absent: Optional(<object printed>) or nil
 //   kelvane::Ref<T>    a reference that is never absent: the object printed
@@ -98,6 +98,13 @@ void appendPrinted(std::string& out, const T& value) {
     } else if constexpr (std::is_floating_point_v<V>) {
         detail::appendFloating(out, static_cast<double>(value));
     } else if constexpr (std::is_convertible_v<const V&, std::string_view>) {
+        if constexpr (std::is_pointer_v<V>) {
+            // A null C string is no text: it prints as absent rather than being read.
+            if (value == nullptr) {
+                out += "nil";
+                return;
+            }
+        }
         appendQuoted(out, std::string_view(value));
     } else if constexpr (detail::IsOptional<V>::value) {
         if (value) {
