@@ -60,6 +60,11 @@ class TestRootScreen : public testing::ScreenTest {
         screen_ = std::make_shared<UITestRootViewController>("UITestRootViewController", bundle_);
     }
 
+    ~TestRootScreen() override {
+        // An installed component writes into events_: uninstall it while events_ still exists.
+        ComponentManager::shared()->uninstallAll();
+    }
+
     // What the screen's interface file does: builds the views and, unless told not to,
     // connects the outlets, the table's data source and delegate and the buttons' actions.
     std::vector<std::shared_ptr<Object>> buildInterface(Object* owner) {
