@@ -15,8 +15,9 @@ namespace kelvane {
 /// included, goes to `onSuccess`. The callbacks are read once the executer has returned (so work
 /// that sets one affects the same run), at most one of them is called, once, and a callback may
 /// replace or clear the block's fields, or release the block, while it runs. What a callback
-/// throws reaches the caller of `execute`. Made only with an executer: the callbacks are set
-/// afterwards through their fields.
+/// throws reaches the caller of `execute`. The executer itself must not release the last owner of
+/// the block: the callbacks are read from the block after it returns. Made only with an executer:
+/// the callbacks are set afterwards through their fields.
 class AsyncWrapperCodeBlock : public AsyncCodeBlock {
   public:
     /// Both callbacks absent; `executer` may be empty (absent).
