@@ -43,7 +43,8 @@ class AppStore final : public Store<AppState> {
 /// `StoreInit` line is logged then), no middleware, repeated states skipped automatically.
 ///
 /// Reading and replacing the shared store are safe from any thread; the store itself is used from
-/// one thread at a time (see Store).
+/// one thread at a time (see Store). A breadcrumb sink must not reach for `store()` while the first
+/// store is being made (its `StoreInit` line): that thread would wait on itself.
 ///
 ///     kelvane::store()->dispatch(kelvane::StartRecordingAction{});
 ///     const auto& recording = kelvane::store()->state()->recording();
