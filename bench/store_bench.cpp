@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <shared_mutex>
 #include <vector>
 
 #include <kelvane/store.hpp>
@@ -125,5 +126,46 @@ void BM_StoreDispatch_1000Subscribers(benchmark::State& state) {
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_StoreDispatch_1000Subscribers);
+
+}  // namespace
+
+namespace {
+
+// The busy flag's cell: one exclusive test-and-set, beside the same section on std::shared_mutex.
+void BM_Synchronized_ExclusiveTestAndSet(benchmark::State& state) {
+    kelvane::Synchronized<bool> cell(false);
+    for (auto _ : state) {
+        bool was = false;
+        cell.write([&was](bool& flag) {
+            was = flag;
+            flag = !flag;
+        });
+        benchmark::DoNotOptimize(was);
+    }
+}
+BENCHMARK(BM_Synchronized_ExclusiveTestAndSet);
+
+void BM_SharedMutex_ExclusiveTestAndSet(benchmark::State& state) {
+    std::shared_mutex mutex;
+    bool flag = false;
+    for (auto _ : state) {
+        bool was = false;
+        {
+            const std::lock_guard lock(mutex);
+            was = flag;
+            flag = !flag;
+        }
+        benchmark::DoNotOptimize(was);
+    }
+}
+BENCHMARK(BM_SharedMutex_ExclusiveTestAndSet);
+
+void BM_Synchronized_Read(benchmark::State& state) {
+    const kelvane::Synchronized<bool> cell(true);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(cell.read());
+    }
+}
+BENCHMARK(BM_Synchronized_Read)->Threads(1)->Threads(4);
 
 }  // namespace
