@@ -20,6 +20,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "fresh_process.hpp"
 #include "log_files.hpp"
 #include "temp_home.hpp"
 
@@ -35,22 +36,32 @@ using kelvane::testing::readFile;
 using kelvane::testing::writeFile;
 using Clock = std::chrono::system_clock;
 
+// The shared log is made once per process, so its first use is checked in a fresh one.
 TEST(SharedLog, FirstUseTakesTheDefaultsAndMakesTheLogFolder) {
-    const kelvane::testing::TempHome home;
-    const fs::path logs = home.documents() / "Logs";
-    ASSERT_FALSE(fs::exists(home.documents()));
-
-    Log& log = sharedLog();
-
-    EXPECT_EQ(&log, &sharedLog());
-    EXPECT_EQ(log.maxFileSize(), 1024u);
-    EXPECT_EQ(log.maxFileCount(), 4);
-    EXPECT_EQ(log.directory(), logs.string());
-    EXPECT_EQ(log.name(), "logfile");
-    EXPECT_TRUE(log.printToConsole());
-    EXPECT_EQ(log.currentLogPath(), (logs / "logfile-0.log").string());
-    EXPECT_TRUE(fs::is_directory(logs));
-    EXPECT_TRUE(fs::is_empty(logs));
+    kelvane::testing::expectInFreshProcess([]() -> std::string {
+        const kelvane::testing::TempHome home;
+        const fs::path logs = home.documents() / "Logs";
+        if (fs::exists(home.documents())) {
+            return "the documents folder existed before the first use";
+        }
+        Log& log = sharedLog();
+        std::string failures;
+        const auto expect = [&failures](bool ok, const char* what) {
+            if (!ok) {
+                failures += std::string(what) + "\n";
+            }
+        };
+        expect(&log == &sharedLog(), "one shared log");
+        expect(log.maxFileSize() == 1024u, "maxFileSize 1024");
+        expect(log.maxFileCount() == 4, "maxFileCount 4");
+        expect(log.directory() == logs.string(), "directory Documents/Logs");
+        expect(log.name() == "logfile", "name logfile");
+        expect(log.printToConsole(), "printToConsole on");
+        expect(log.currentLogPath() == (logs / "logfile-0.log").string(),
+               "current path logfile-0.log");
+        expect(fs::is_directory(logs) && fs::is_empty(logs), "an empty Logs folder");
+        return failures;
+    });
 }
 
 class LogTest : public ::testing::Test {

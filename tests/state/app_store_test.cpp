@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include "../store/store_test_support.hpp"
+#include "fresh_process.hpp"
 #include "state/reducers.hpp"
 #include "state_test_support.hpp"
 
@@ -34,18 +35,7 @@ std::string line(const std::string& printedAction) {
     return "Dispatch action: " + printedAction + ", info: " + printedAction;
 }
 
-// The shared store is made once per process, so what its first access does is checked in a new
-// run of this program (only this test runs there). `check` returns what went wrong, or nothing.
-void expectInFreshProcess(const std::function<std::string()>& check) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            const std::string failure = check();
-            std::fputs(failure.c_str(), stderr);
-            std::_Exit(failure.empty() ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
-}
+using kelvane::testing::expectInFreshProcess;
 
 std::string describe(const std::vector<std::string>& messages) {
     std::ostringstream out;
