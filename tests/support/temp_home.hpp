@@ -4,43 +4,21 @@
 // for the test's duration, so that tests touching files never share a folder and `ctest -j` is
 // safe.
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <unistd.h>
-#include <utility>
-#include <vector>
 
 #include <gtest/gtest.h>
+
+#include "scoped_environment.hpp"
 
 namespace kelvane::testing {
 
 class TempHome {
   public:
-    TempHome() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kelvane-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            ADD_FAILURE() << "cannot make a temporary folder";
-        }
-        path_ = pattern;
-        remember("HOME");
-        remember("XDG_DOCUMENTS_DIR");
-        remember("XDG_CONFIG_HOME");
-        ::setenv("HOME", path_.c_str(), 1);
-        ::unsetenv("XDG_DOCUMENTS_DIR");
-        ::unsetenv("XDG_CONFIG_HOME");
-    }
+    TempHome() = default;
 
     ~TempHome() {
-        for (const auto& [name, value] : saved_) {
-            if (value) {
-                ::setenv(name.c_str(), value->c_str(), 1);
-            } else {
-                ::unsetenv(name.c_str());
-            }
-        }
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
@@ -52,13 +30,19 @@ class TempHome {
     std::filesystem::path documents() const { return path_ / "Documents"; }
 
   private:
-    void remember(const char* name) {
-        const char* value = std::getenv(name);
-        saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    static std::filesystem::path makeFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kelvane-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            ADD_FAILURE() << "cannot make a temporary folder";
+        }
+        return pattern;
     }
 
-    std::filesystem::path path_;
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+    std::filesystem::path path_ = makeFolder();
+    ScopedEnvironment home_{"HOME", path_.string()};
+    ScopedEnvironment documents_{"XDG_DOCUMENTS_DIR", std::nullopt};
+    ScopedEnvironment config_{"XDG_CONFIG_HOME", std::nullopt};
 };
 
 }  // namespace kelvane::testing
