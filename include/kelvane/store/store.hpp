@@ -81,15 +81,11 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     const std::optional<State>& state() const override { return state_; }
 
     /// The composed dispatch chain, built on first use. Empty after `setDispatchFunction({})`.
-    DispatchFunction dispatchFunction() override {
-        const auto& function = currentDispatchFunction();
-        return function ? *function : DispatchFunction{};
-    }
+    DispatchFunction dispatchFunction() override { return *currentDispatchFunction(); }
 
     /// Replaces the chain by hand; an empty function makes `dispatch` halt (see there).
     virtual void setDispatchFunction(DispatchFunction function) {
         dispatchFunction_ = std::make_shared<const DispatchFunction>(std::move(function));
-        dispatchFunctionBuilt_ = true;
     }
 
     const std::vector<Middleware<State>>& middleware() const { return middleware_; }
@@ -98,7 +94,6 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     virtual void setMiddleware(std::vector<Middleware<State>> middleware) {
         middleware_ = std::move(middleware);
         dispatchFunction_ = std::make_shared<const DispatchFunction>(buildDispatchFunction());
-        dispatchFunctionBuilt_ = true;
     }
 
     /// Runs `action` through the chain. Halts with a clear message when the dispatch function
@@ -107,7 +102,7 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         // A copy of the pointer keeps the chain alive while it runs, even if a middleware
         // replaces the store's middleware during its own step.
         const auto function = currentDispatchFunction();
-        if (!function || !*function) {
+        if (!*function) {
             haltWithFatalError(
                 "Store: dispatch found no dispatch function (it was set to an empty "
                 "function). Action: " +
@@ -318,9 +313,8 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
 
   private:
     const std::shared_ptr<const DispatchFunction>& currentDispatchFunction() {
-        if (!dispatchFunctionBuilt_) {
+        if (!dispatchFunction_) {
             dispatchFunction_ = std::make_shared<const DispatchFunction>(buildDispatchFunction());
-            dispatchFunctionBuilt_ = true;
         }
         return dispatchFunction_;
     }
@@ -355,8 +349,8 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     }
 
     std::optional<State> state_;
+    // Null: not built yet. Otherwise the chain, or an empty function once set to absent.
     std::shared_ptr<const DispatchFunction> dispatchFunction_;
-    bool dispatchFunctionBuilt_ = false;
     const Reducer<State> reducer_;
     std::shared_ptr<const Subscriptions> subscriptions_ = std::make_shared<const Subscriptions>();
     Synchronized<bool> isDispatching_{false};
