@@ -15,14 +15,9 @@
 
 void demo::runLoggingDemo() {
     section("logging");
-    // A documents folder of the demo's own, so that the user's documents stay untouched. It is
-    // left in place afterwards, for a look at the file.
-    std::string documents =
-        (std::filesystem::temp_directory_path() / "kelvane-demo-XXXXXX").string();
-    if (::mkdtemp(documents.data()) == nullptr) {
-        std::printf("cannot make a documents folder; the log lines below are not kept\n");
+    if (!useTemporaryFolderFor("XDG_DOCUMENTS_DIR")) {
+        std::printf("cannot make a documents folder of the demo's own; the real one is used\n");
     }
-    ::setenv("XDG_DOCUMENTS_DIR", documents.c_str(), 1);
     std::printf("documents folder: %s\n", kelvane::platform::documentsDirectory().c_str());
 
     kelvane::platform::Bugsnag::setBreadcrumbSink([](const std::string& message) {
@@ -41,7 +36,7 @@ void demo::runLoggingDemo() {
     kelvane::Logger::setIsBugsnagInit(false);
     kelvane::platform::Bugsnag::setBreadcrumbSink({});
 
-    const std::string path = documents + "/Logs/velmora_log-0.log";
+    const std::string path = kelvane::platform::documentsDirectory() + "/Logs/velmora_log-0.log";
     std::ifstream file(path, std::ios::binary);
     const std::string content{std::istreambuf_iterator<char>(file),
                               std::istreambuf_iterator<char>()};

@@ -132,10 +132,7 @@ void drain() {
 void demo::runTestScreensDemo() {
     section("developer test screens");
     // User defaults of the demo's own, so that the user's settings stay untouched.
-    std::string config = (std::filesystem::temp_directory_path() / "kelvane-demo-XXXXXX").string();
-    if (::mkdtemp(config.data()) != nullptr) {
-        ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    }
+    useTemporaryFolderFor("XDG_CONFIG_HOME");
     auto& defaults = platform::UserDefaults::standard();
     std::printf("user defaults: %s\n", defaults.file().c_str());
     registerInterfaceFiles();
