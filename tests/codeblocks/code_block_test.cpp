@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
+
 namespace {
 
 using kelvane::AsyncCodeBlock;
@@ -107,11 +109,6 @@ TEST(CodeBlock, BaseBlocksDoNothing) {
     }
 }
 
-template <class Case>
-std::string caseName(const ::testing::TestParamInfo<Case>& info) {
-    return info.param.name;
-}
-
 struct AsyncCase {
     const char* name;
     Work work;
@@ -144,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
                       AsyncCase{"ErrorWithoutOnError", Work::ReturnsError, true, false, {}},
                       AsyncCase{"Thrown", Work::Throws, true, true, {"error(thrown)"}},
                       AsyncCase{"ThrownWithoutOnError", Work::Throws, true, false, {}}),
-    caseName<AsyncCase>);
+    kelvane::testing::caseName);
 
 struct SyncCase {
     const char* name;
@@ -167,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(CodeBlock, SyncWrapperOutcome,
                                            SyncCase{"Error", Work::ReturnsError,
                                                     "error(disk full)"},
                                            SyncCase{"Thrown", Work::Throws, "error(thrown)"}),
-                         caseName<SyncCase>);
+                         kelvane::testing::caseName);
 
 TEST(CodeBlock, ErrorsReachTheCallerAsTheSameErrorValue) {
     std::exception_ptr received;

@@ -9,6 +9,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
+
 namespace kelvane {
 // A reference type of the framework's own namespace, printed as Kelvane.<Name>.
 class PrintedTestObject final : public Object {};
@@ -58,8 +60,10 @@ TEST(PrintedForm, Scalars) {
 }
 
 struct QuotedCase {
+    const char* name;
     std::string input;
     std::string expected;
+    friend void PrintTo(const QuotedCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class QuotedText : public ::testing::TestWithParam<QuotedCase> {};
@@ -68,18 +72,19 @@ TEST_P(QuotedText, EscapesAsDocumented) {
     EXPECT_EQ(printed(GetParam().input), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(PrintedForm, QuotedText,
-                         ::testing::Values(QuotedCase{"", R"("")"},
-                                           QuotedCase{"plain", R"("plain")"},
-                                           QuotedCase{"back\\slash", R"("back\\slash")"},
-                                           QuotedCase{"it's", R"("it\'s")"},
-                                           QuotedCase{"say \"hi\"", R"("say \"hi\"")"},
-                                           QuotedCase{"a\nb\rc\td", R"("a\nb\rc\td")"},
-                                           QuotedCase{std::string("nul\0end", 7), R"("nul\0end")"},
-                                           QuotedCase{"bell\x07", R"("bell\u{7}")"},
-                                           QuotedCase{"esc\x1b", R"("esc\u{1b}")"},
-                                           QuotedCase{"del\x7f", R"("del\u{7f}")"},
-                                           QuotedCase{"caf\xc3\xa9", "\"caf\xc3\xa9\""}));
+INSTANTIATE_TEST_SUITE_P(
+    PrintedForm, QuotedText,
+    ::testing::Values(QuotedCase{"Empty", "", R"("")"}, QuotedCase{"Plain", "plain", R"("plain")"},
+                      QuotedCase{"Backslash", "back\\slash", R"("back\\slash")"},
+                      QuotedCase{"Apostrophe", "it's", R"("it\'s")"},
+                      QuotedCase{"DoubleQuotes", "say \"hi\"", R"("say \"hi\"")"},
+                      QuotedCase{"LineBreaksAndTab", "a\nb\rc\td", R"("a\nb\rc\td")"},
+                      QuotedCase{"Nul", std::string("nul\0end", 7), R"("nul\0end")"},
+                      QuotedCase{"Bell", "bell\x07", R"("bell\u{7}")"},
+                      QuotedCase{"Escape", "esc\x1b", R"("esc\u{1b}")"},
+                      QuotedCase{"Delete", "del\x7f", R"("del\u{7f}")"},
+                      QuotedCase{"NonAscii", "caf\xc3\xa9", "\"caf\xc3\xa9\""}),
+    kelvane::testing::caseName);
 
 TEST(PrintedForm, OptionalsAndLists) {
     EXPECT_EQ(printed(std::optional<std::int64_t>{}), "nil");

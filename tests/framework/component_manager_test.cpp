@@ -17,6 +17,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "framework/component_manager_access.hpp"
 #include "framework/test_component.hpp"
 #include "framework/test_view_controller_component.hpp"
@@ -225,13 +226,13 @@ TEST_F(ComponentManagerTest, KeepsInstalledComponentsAliveUntilUninstalled) {
 }
 
 struct TitleCase {
-    const char* title;
+    const char* name;
     std::optional<ComponentInfo> info;
     std::optional<std::string> expected;
 };
 
 void PrintTo(const TitleCase& c, std::ostream* out) {
-    *out << c.title;
+    *out << c.name;
 }
 
 class TestComponentFactory : public ::testing::TestWithParam<TitleCase> {};
@@ -256,7 +257,7 @@ INSTANTIATE_TEST_SUITE_P(
                   std::nullopt},
         TitleCase{"Number", ComponentInfo{{"title", 42}}, std::nullopt},
         TitleCase{"NoValue", ComponentInfo{{"title", std::any()}}, std::nullopt}),
-    [](const auto& info) { return std::string(info.param.title); });
+    kelvane::testing::caseName);
 
 TEST(TestViewControllerFactory, MakesAControllerWithAnEmptyNibNameAndNoBundle) {
     const auto made = kelvane::makeTestViewControllerComponent(ComponentInfo{{"title", 1}});

@@ -16,6 +16,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "framework/component_manager_access.hpp"
 #include "log_files.hpp"
 #include "temp_home.hpp"
@@ -77,13 +78,13 @@ TEST_F(StartUp, WritesTheLoggerLinesThenTheVersionLineInAFreshFolder) {
 }
 
 struct BundleCase {
-    const char* title;
+    const char* name;
     std::optional<Bundle::InfoDictionary> info;
     std::optional<std::string> versionLine;
 };
 
 void PrintTo(const BundleCase& c, std::ostream* out) {
-    *out << c.title;
+    *out << c.name;
 }
 
 class StartUpWithBundle : public StartUp, public ::testing::WithParamInterface<BundleCase> {};
@@ -120,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                                           {"CFBundleVersion", std::int64_t{37}}},
                    std::nullopt},
         BundleCase{"NoDictionary", std::nullopt, std::nullopt}),
-    [](const auto& info) { return std::string(info.param.title); });
+    kelvane::testing::caseName);
 
 TEST_F(StartUp, RegistersTheSamplesOnlyUnderFreeNamesAndOnlyOnce) {
     EXPECT_EQ(ComponentManager::shared()->create("TestViewController"), nullptr)

@@ -20,6 +20,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "fresh_process.hpp"
 #include "log_files.hpp"
 #include "temp_home.hpp"
@@ -75,10 +76,16 @@ class LogTest : public ::testing::Test {
     Log& log = kelvane::testing::resetSharedLog();
 };
 
-class LineFormat : public LogTest, public ::testing::WithParamInterface<const char*> {};
+struct MessageCase {
+    const char* name;
+    const char* message;
+    friend void PrintTo(const MessageCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class LineFormat : public LogTest, public ::testing::WithParamInterface<MessageCase> {};
 
 TEST_P(LineFormat, FirstLineCreatesFileZeroWithTheDatedMessageUnchanged) {
-    const std::string message = GetParam();
+    const std::string message = GetParam().message;
     const auto before = Clock::now();
     log.write(message);
     const auto dates = dateTextsBetween(before, Clock::now());
@@ -90,9 +97,13 @@ TEST_P(LineFormat, FirstLineCreatesFileZeroWithTheDatedMessageUnchanged) {
         << content;
 }
 
-INSTANTIATE_TEST_SUITE_P(Messages, LineFormat,
-                         ::testing::Values("hello", "", "two\nlines\n", "\n", "Grüße ✓ 録音",
-                                           "[not a date]: tab\there"));
+INSTANTIATE_TEST_SUITE_P(
+    Messages, LineFormat,
+    ::testing::Values(MessageCase{"Plain", "hello"}, MessageCase{"Empty", ""},
+                      MessageCase{"TwoLines", "two\nlines\n"}, MessageCase{"LineBreakOnly", "\n"},
+                      MessageCase{"NonAscii", "Grüße ✓ 録音"},
+                      MessageCase{"DateLikeWithTab", "[not a date]: tab\there"}),
+    kelvane::testing::caseName);
 
 TEST_F(LogTest, AppendsToTheFileLeftByAnEarlierProcess) {
     fs::create_directories(logs());
@@ -156,7 +167,10 @@ TEST_P(RotationLimit, RotatesOnceFileZeroHasAtLeastTheLimit) {
 
 INSTANTIATE_TEST_SUITE_P(Bytes, RotationLimit,
                          ::testing::Values(SizeCase{0, false}, SizeCase{1023, false},
-                                           SizeCase{1024, true}, SizeCase{1025, true}));
+                                           SizeCase{1024, true}, SizeCase{1025, true}),
+                         [](const auto& info) {
+                             return "Size" + std::to_string(info.param.bytes);
+                         });
 
 TEST_F(LogTest, TheLineThatReachesTheLimitRotatesAtOnceAndIsKept) {
     log.setMaxFileSize(1);
@@ -184,14 +198,14 @@ TEST_F(LogTest, TheLineThatReachesTheLimitRotatesAtOnceAndIsKept) {
 }
 
 struct CascadeCase {
-    const char* title;
+    const char* name;
     std::set<std::int64_t> present;
     std::int64_t maxFileCount;
     std::map<std::int64_t, std::int64_t> expected;  // file number after -> file number before
 };
 
 void PrintTo(const CascadeCase& c, std::ostream* out) {
-    *out << c.title;
+    *out << c.name;
 }
 
 class Cascade : public LogTest, public ::testing::WithParamInterface<CascadeCase> {};
@@ -230,16 +244,16 @@ INSTANTIATE_TEST_SUITE_P(
         CascadeCase{"FilesAboveTheCountBeyondAGapStay", {0, 1, 6}, 4, {{1, 0}, {2, 1}, {6, 6}}},
         CascadeCase{"SingleFileIsDiscarded", {0}, 1, {}},
         CascadeCase{"SingleFileLeavesAnOlderRunMovedUp", {0, 1}, 1, {{2, 1}}}),
-    [](const auto& info) { return std::string(info.param.title); });
+    kelvane::testing::caseName);
 
 struct NoRotationCase {
-    const char* title;
+    const char* name;
     std::uint64_t maxFileSize;
     std::int64_t maxFileCount;
 };
 
 void PrintTo(const NoRotationCase& c, std::ostream* out) {
-    *out << c.title;
+    *out << c.name;
 }
 
 class NoRotation : public LogTest, public ::testing::WithParamInterface<NoRotationCase> {};
@@ -269,7 +283,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NoRotationCase{"SizeWhoseBytesWrapToOneKibibyte", firstOverflowingSize + 1,
                                      4},
                       NoRotationCase{"SizeHighest", std::numeric_limits<std::uint64_t>::max(), 4}),
-    [](const auto& info) { return std::string(info.param.title); });
+    kelvane::testing::caseName);
 
 TEST_F(LogTest, AFailedMoveNeverLetsALaterMoveReplaceAnOlderFile) {
     // "<name>-9.log" fits in a file name but "<name>-10.log" does not, so moving file 9 fails.
@@ -314,12 +328,12 @@ TEST(SharedLogFolder, AFolderThatCannotBeMadeIsStillUsedAndItsLinesAreLost) {
 }
 
 struct LostLineCase {
-    const char* title;
+    const char* name;
     std::string (*directory)(const fs::path& home);
 };
 
 void PrintTo(const LostLineCase& c, std::ostream* out) {
-    *out << c.title;
+    *out << c.name;
 }
 
 class LostLine : public LogTest, public ::testing::WithParamInterface<LostLineCase> {};
@@ -352,7 +366,7 @@ INSTANTIATE_TEST_SUITE_P(
         LostLineCase{"APlainFile", [](const fs::path& h) { return (h / "plain-file").string(); }},
         // Empty names no folder: the file must not land in "/".
         LostLineCase{"Empty", [](const fs::path&) { return std::string(); }}),
-    [](const auto& info) { return std::string(info.param.title); });
+    kelvane::testing::caseName);
 
 TEST_F(LogTest, EightThreadsAtOnceLeaveEveryLineWholeAndOnceAcrossRotations) {
     constexpr int threadCount = 8;

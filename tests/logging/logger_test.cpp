@@ -11,6 +11,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "log_files.hpp"
 #include "logging/log.hpp"
 #include "temp_home.hpp"
@@ -48,7 +49,7 @@ class LoggerTest : public ::testing::Test {
 };
 
 struct CallCase {
-    const char* title;
+    const char* name;
     std::function<void(const std::string&)> call;
     std::string message;
     bool bugsnagStarted;
@@ -57,7 +58,7 @@ struct CallCase {
 };
 
 void PrintTo(const CallCase& c, std::ostream* out) {
-    *out << c.title;
+    *out << c.name;
 }
 
 class LoggerCall : public LoggerTest, public ::testing::WithParamInterface<CallCase> {};
@@ -89,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
         CallCase{"ErrorNotStarted", error, "m", false, "Error: m", {}},
         CallCase{"ErrorStarted", error, "no disk", true, "Error: no disk", {"Error: no disk"}},
         CallCase{"EmptyErrorStarted", error, "", true, "Error: ", {"Error: "}}),
-    [](const auto& info) { return std::string(info.param.title); });
+    kelvane::testing::caseName);
 
 TEST_F(LoggerTest, BreadcrumbFollowsTheFileLineAndIsSentEvenWhenTheLineIsLost) {
     Logger::setIsBugsnagInit(true);

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "model/model_access.hpp"
 
 namespace {
@@ -77,10 +78,6 @@ struct EditCase {
     std::vector<std::string> expected;
 };
 
-std::string caseName(const ::testing::TestParamInfo<EditCase>& info) {
-    return info.param.name;
-}
-
 class TArrayEdit : public TArrayOfFolders, public ::testing::WithParamInterface<EditCase> {};
 class TArrayInsert : public TArrayEdit {};
 class TArrayRemove : public TArrayEdit {};
@@ -99,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(Folders, TArrayInsert,
                                            EditCase{"Negative", -1, {"a", "b"}},
                                            EditCase{"Lowest", kMin, {"a", "b"}},
                                            EditCase{"Highest", kMax, {"a", "b"}}),
-                         caseName);
+                         kelvane::testing::caseName);
 
 TEST_P(TArrayRemove, DropsTheElementAtItsIndexOrChangesNothingOutsideTheRange) {
     TArray<Folder> list(std::vector<FolderPtr>{a, nullptr, b});
@@ -115,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(Folders, TArrayRemove,
                                            EditCase{"Negative", -1, {"a", "-", "b"}},
                                            EditCase{"Lowest", kMin, {"a", "-", "b"}},
                                            EditCase{"Highest", kMax, {"a", "-", "b"}}),
-                         caseName);
+                         kelvane::testing::caseName);
 
 TEST_F(TArrayOfFolders, InsertAndRemoveOnAnEmptyList) {
     TArray<Folder> list;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "scoped_environment.hpp"
 #include "temp_home.hpp"
 
@@ -15,13 +16,13 @@ namespace {
 namespace fs = std::filesystem;
 
 struct DocumentsCase {
-    const char* title;
+    const char* name;
     std::optional<std::string> (*variable)(const fs::path& home);  // XDG_DOCUMENTS_DIR
     fs::path (*expected)(const fs::path& home);
 };
 
 void PrintTo(const DocumentsCase& c, std::ostream* out) {
-    *out << c.title;
+    *out << c.name;
 }
 
 class DocumentsDirectory : public ::testing::TestWithParam<DocumentsCase> {};
@@ -56,6 +57,6 @@ INSTANTIATE_TEST_SUITE_P(
                           return (h / "my docs" / "a").string() + "/";
                       },
                       [](const fs::path& h) { return h / "my docs" / "a"; }}),
-    [](const auto& info) { return std::string(info.param.title); });
+    kelvane::testing::caseName);
 
 }  // namespace

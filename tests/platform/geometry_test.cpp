@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "geometry_printers.hpp"
 
 namespace {
@@ -40,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
         ContainsCase{"NegativeSizeOldOriginIsMaxEdge", {{10, 10}, {-10, -10}}, {10, 5}, false},
         ContainsCase{"NanPoint", {{0, 0}, {10, 10}}, {nan, 5}, false},
         ContainsCase{"NanWidth", {{0, 0}, {nan, 10}}, {5, 5}, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    kelvane::testing::caseName);
 
 TEST(Geometry, WidthAndHeightReadTheRectangleStandardised) {
     const CGRect rect{{5, 5}, {-3, 4}};

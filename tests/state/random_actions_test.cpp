@@ -323,6 +323,7 @@ TEST_P(RandomActionsTest, KeepTheStateConsistentAndIgnoreInvalidOnes) {
     EXPECT_GT(invalidCount, kSteps / 10) << "the run must exercise invalid actions";
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, RandomActionsTest, ::testing::Values(1U, 20240601U, 0xC0FFEEU));
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomActionsTest, ::testing::Values(1U, 20240601U, 0xC0FFEEU),
+                         [](const auto& info) { return "Seed" + std::to_string(info.param); });
 
 }  // namespace

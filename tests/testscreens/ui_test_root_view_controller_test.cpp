@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "geometry_printers.hpp"
 #include "screen_test.hpp"
 
@@ -452,14 +453,20 @@ INSTANTIATE_TEST_SUITE_P(
                       SavedPosition{"NotFinite", std::numeric_limits<double>::infinity(), 90.0,
                                     std::nullopt},
                       SavedPosition{"NaN", std::nan(""), 90.0, std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+    kelvane::testing::caseName);
 
 // A saved row outside the list, or not a number, reopens nothing and uninstalls nothing.
+struct BadSavedEntry {
+    const char* name;
+    UserDefaults::Value value;
+    friend void PrintTo(const BadSavedEntry& entry, std::ostream* out) { *out << entry.name; }
+};
+
 class TestRootScreenBadSavedEntry : public TestRootScreen,
-                                    public ::testing::WithParamInterface<UserDefaults::Value> {};
+                                    public ::testing::WithParamInterface<BadSavedEntry> {};
 
 TEST_P(TestRootScreenBadSavedEntry, OpensNothing) {
-    UserDefaults::standard().setObject(GetParam(), "lastTestEntry");
+    UserDefaults::standard().setObject(GetParam().value, "lastTestEntry");
     addEntry("Alpha", opener("Alpha"));
     installComponent();
     load();
@@ -467,15 +474,17 @@ TEST_P(TestRootScreenBadSavedEntry, OpensNothing) {
     EXPECT_TRUE(back_->isHidden());
     EXPECT_FALSE(screen_->childPage());
     EXPECT_EQ(drainReloads(), 1);
-    EXPECT_EQ(UserDefaults::standard().objectForKey("lastTestEntry"), GetParam());
+    EXPECT_EQ(UserDefaults::standard().objectForKey("lastTestEntry"), GetParam().value);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, TestRootScreenBadSavedEntry,
-                         ::testing::Values(UserDefaults::Value(std::int64_t{-1}),
-                                           UserDefaults::Value(std::int64_t{1}),
-                                           UserDefaults::Value(std::int64_t{1} << 62),
-                                           UserDefaults::Value(0.5),
-                                           UserDefaults::Value(std::string("first"))));
+INSTANTIATE_TEST_SUITE_P(
+    Values, TestRootScreenBadSavedEntry,
+    ::testing::Values(BadSavedEntry{"Negative", UserDefaults::Value(std::int64_t{-1})},
+                      BadSavedEntry{"PastTheList", UserDefaults::Value(std::int64_t{1})},
+                      BadSavedEntry{"Huge", UserDefaults::Value(std::int64_t{1} << 62)},
+                      BadSavedEntry{"Fraction", UserDefaults::Value(0.5)},
+                      BadSavedEntry{"Text", UserDefaults::Value(std::string("first"))}),
+    kelvane::testing::caseName);
 
 TEST_F(TestRootScreen, RowsOutsideTheListAreIgnored) {
     addEntry("Alpha", opener("Alpha"), {action("a0")});

@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "geometry_printers.hpp"
 
 namespace {
@@ -50,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TouchCase{"ZeroSizeOrigin", empty, {0, 0}, true},
                       TouchCase{"ZeroSizeJustInside", empty, {19.99, 19.99}, true},
                       TouchCase{"ZeroSizeMaximum", empty, {20, 0}, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    kelvane::testing::caseName);
 
 TEST(DKButton, UsesItsBoundsNotItsFrame) {
     const auto button = std::make_shared<DKButton>(CGRect{{0, 0}, {10, 10}});

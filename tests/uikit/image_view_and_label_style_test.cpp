@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "geometry_printers.hpp"
 
 namespace {
@@ -20,9 +21,11 @@ using kelvane::platform::UIImageView;
 using kelvane::platform::UILabel;
 
 struct TemplateCase {
+    const char* name;
     UIImageRenderingMode before;
     bool setting;
     UIImageRenderingMode after;
+    friend void PrintTo(const TemplateCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class TemplateImage : public ::testing::TestWithParam<TemplateCase> {};
@@ -41,14 +44,16 @@ TEST_P(TemplateImage, ReplacesTheImageByACopyInTheChosenMode) {
               GetParam().after == UIImageRenderingMode::alwaysTemplate);
 }
 
-INSTANTIATE_TEST_SUITE_P(Kelvane, TemplateImage,
-                         ::testing::Values(TemplateCase{UIImageRenderingMode::automatic, true,
-                                                        UIImageRenderingMode::alwaysTemplate},
-                                           TemplateCase{UIImageRenderingMode::alwaysTemplate, false,
-                                                        UIImageRenderingMode::automatic},
-                                           // Off means automatic, not back to what the image had.
-                                           TemplateCase{UIImageRenderingMode::alwaysOriginal, false,
-                                                        UIImageRenderingMode::automatic}));
+INSTANTIATE_TEST_SUITE_P(
+    Kelvane, TemplateImage,
+    ::testing::Values(TemplateCase{"AutomaticTurnedOn", UIImageRenderingMode::automatic, true,
+                                   UIImageRenderingMode::alwaysTemplate},
+                      TemplateCase{"TemplateTurnedOff", UIImageRenderingMode::alwaysTemplate, false,
+                                   UIImageRenderingMode::automatic},
+                      // Off means automatic, not back to what the image had.
+                      TemplateCase{"OriginalTurnedOff", UIImageRenderingMode::alwaysOriginal, false,
+                                   UIImageRenderingMode::automatic}),
+    kelvane::testing::caseName);
 
 TEST(TemplateImageWithoutImage, StaysWithoutImageAndReadsFalse) {
     const auto imageView = std::make_shared<UIImageView>();

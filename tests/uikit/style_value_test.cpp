@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "geometry_printers.hpp"
 
 namespace {
@@ -96,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"FractionalContentMode", buttonWithImage, "imageViewContentMode", 1.5},
         Refusal{"ContentModeBeyondRange", buttonWithImage, "imageViewContentMode", 1e19},
         Refusal{"NilSizeImage", buttonWithImage, "sizeImage", std::monostate{}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    kelvane::testing::caseName);
 
 TEST(StyleValue, SubclassesTakeTheirBasesProperties) {
     const auto field = std::make_shared<UITextField>();

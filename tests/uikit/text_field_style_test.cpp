@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "geometry_printers.hpp"
 
 namespace {
@@ -90,6 +91,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Side{"right", Kelvane::rightViewWidth, Kelvane::setRightViewWidth,
                            &UITextField::rightView, &UITextField::setRightView,
                            &UITextField::rightViewMode}),
-    [](const auto& info) { return std::string(info.param.name); });
+    kelvane::testing::caseName);
 
 }  // namespace

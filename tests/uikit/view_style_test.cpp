@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "geometry_printers.hpp"
 
 namespace {
@@ -105,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 }},
                       LayerCase{"MaskToBoundsFromInteger", "maskToBounds", std::int64_t{1},
                                 [](const UIView& v) { EXPECT_TRUE(Kelvane::maskToBounds(v)); }}),
-    [](const auto& info) { return info.param.name; });
+    kelvane::testing::caseName);
 
 TEST(ViewStyle, LightWhiteBorderOnlyWritesAndOnlyWhenTrue) {
     const auto owner = std::make_shared<UIView>();
