@@ -44,9 +44,9 @@ void demo::runCodeBlocksDemo() {
     std::printf("%s\n", async->description().c_str());
     std::printf("execute(8)\n");
     async->execute(8);
-    std::printf("execute(7)\n");
+    std::printf("execute(7), odd: the error callback runs\n");
     async->execute(7);
-    std::printf("execute(\"eight\")\n");
+    std::printf("execute(\"eight\"), not a number: the error callback runs\n");
     async->execute(std::string("eight"));
 
     kelvane::SyncWrapperCodeBlock sync(halve);

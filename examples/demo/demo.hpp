@@ -21,4 +21,10 @@ void runFrameworkDemo();
 void runEventsDemo();
 void runTestScreensDemo();
 
+// Marks the framework's next (echoed) log line as an error the demo causes on purpose.
+void expectError(const char* cause);
+
+// Closes the run: what each section showed and how many errors were planned.
+void printSummary();
+
 }  // namespace demo

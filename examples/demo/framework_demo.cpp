@@ -26,6 +26,7 @@ void demo::runFrameworkDemo() {
     auto& registry = *kelvane::ComponentManager::shared();
 
     std::printf("create(\"TestComponent\") before setup():\n");
+    expectError("no factory is registered before setup()");
     const auto early = registry.create("TestComponent");
     std::printf("  -> %s\n", early ? early->description().c_str() : "null");
 
@@ -45,5 +46,6 @@ void demo::runFrameworkDemo() {
     const auto controller = registry.create("TestViewController");
     std::printf("create(\"TestViewController\") -> %s\n", controller->description().c_str());
     std::printf("create(\"Recorder\"), which has no factory:\n");
+    expectError("\"Recorder\" has no factory");
     registry.create("Recorder");
 }

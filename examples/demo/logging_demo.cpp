@@ -30,6 +30,7 @@ void demo::runLoggingDemo() {
     kelvane::Logger::leaveBreadcrumbs("no breadcrumb yet: the crash reporter has not started");
     kelvane::Logger::setIsBugsnagInit(true);
     kelvane::Logger::leaveBreadcrumbs("Dispatch action: StartRecordingAction()");
+    expectError("one the host application writes itself");
     kelvane::Logger::error("microphone unavailable");
     kelvane::logw("logw writes a line and never a breadcrumb");
     kelvane::Logger::print("a message with\ntwo lines");

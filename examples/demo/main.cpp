@@ -30,5 +30,6 @@ int main() {
     demo::runFrameworkDemo();
     demo::runEventsDemo();
     demo::runTestScreensDemo();
+    demo::printSummary();
     return 0;
 }
