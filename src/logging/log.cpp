@@ -35,17 +35,21 @@ void moveWithoutReplacing(const std::string& from, const std::string& to) {
     }
 }
 
-void appendAll(int file, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(file, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return;
+// Appends `bytes` and returns how many of them reached the file: all of them, or fewer when the
+// file system refused the rest (full, over the process's file size limit, an I/O error).
+std::size_t appendAll(int file, std::string_view bytes) {
+    std::size_t total = 0;
+    while (total < bytes.size()) {
+        const ssize_t written = ::write(file, bytes.data() + total, bytes.size() - total);
+        if (written < 0 && errno == EINTR) {
+            continue;
         }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+        if (written <= 0) {
+            break;
+        }
+        total += static_cast<std::size_t>(written);
     }
+    return total;
 }
 
 }  // namespace
@@ -160,21 +164,27 @@ void Log::write(std::string_view message) {
     line_.clear();
     line_.reserve(date.size() + message.size() + 5);
     line_.append("[").append(date).append("]: ").append(message).append("\n");
-    appendAll(file, line_);
+    const std::size_t written = appendAll(file, line_);
+    const bool whole = written == line_.size();
 
     const auto limit = rotationLimit();
     struct stat status {};
-    const std::uint64_t size =
-        limit && ::fstat(file, &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
+    const bool sized = (limit || !whole) && ::fstat(file, &status) == 0;
+    if (!whole && written > 0 && sized) {
+        // A line is in the file whole or not at all: cut the fragment off again, so that the next
+        // line starts on a line of its own. Nothing more can be done if even that fails.
+        [[maybe_unused]] const int cut =
+            ::ftruncate(file, status.st_size - static_cast<off_t>(written));
+    }
     ::close(file);
 
-    if (printToConsole_) {
+    if (whole && printToConsole_) {
         std::fwrite(line_.data(), 1, line_.size(), stdout);
     }
     if (line_.capacity() > keptLineCapacity) {
         std::string().swap(line_);
     }
-    if (limit && size >= *limit) {
+    if (whole && limit && sized && static_cast<std::uint64_t>(status.st_size) >= *limit) {
         rotateLocked();
     }
 }

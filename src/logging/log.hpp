@@ -29,8 +29,10 @@ Log& sharedLog();
 /// are above 0, files i -> i+1 from the highest of the run that starts at 0, then file
 /// `maxFileCount` is deleted; the next line starts file 0 afresh.
 ///
-/// Failures are swallowed: a line that cannot be written is lost (no echo, no rotation), a failed
-/// move or deletion leaves the rotation where it got, and a move never replaces an existing file.
+/// Failures are swallowed: a line that cannot be written whole (no file, a full disk, the file size
+/// limit) is lost, leaving no fragment behind, no echo and no rotation; the next line is written as
+/// usual. A failed move or deletion leaves the rotation where it got, and a move never replaces an
+/// existing file.
 /// An empty `directory` names no folder: lines are lost rather than written to "/".
 ///
 /// Threads: every operation holds one lock, so lines from several threads land whole, each once,

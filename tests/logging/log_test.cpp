@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <climits>
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <limits>
@@ -13,6 +14,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -367,6 +369,71 @@ INSTANTIATE_TEST_SUITE_P(
         // Empty names no folder: the file must not land in "/".
         LostLineCase{"Empty", [](const fs::path&) { return std::string(); }}),
     kelvane::testing::caseName);
+
+struct FullFileCase {
+    const char* title;
+    std::size_t roomLeft;  // bytes that still fit under the file size limit
+};
+
+void PrintTo(const FullFileCase& c, std::ostream* out) {
+    *out << c.title;
+}
+
+class FullFile : public ::testing::TestWithParam<FullFileCase> {};
+
+// The process's file size limit stands in for a full disk: a write past it fails with EFBIG, as
+// one past the end of space fails with ENOSPC. It is set in a fresh process so that it ends there.
+TEST_P(FullFile, ALineThatDoesNotFitLeavesNoFragmentAndTheLogGoesOnWhenSpaceReturns) {
+    const std::size_t roomLeft = GetParam().roomLeft;
+    kelvane::testing::expectInFreshProcess([roomLeft]() -> std::string {
+        const kelvane::testing::TempHome home;
+        Log& log = kelvane::testing::resetSharedLog();
+        log.setMaxFileSize(0);
+        const fs::path file = home.documents() / "Logs" / "logfile-0.log";
+        constexpr rlim_t limit = 16 * 1024;
+        const std::string earlier = std::string(limit - roomLeft - 1, 'x') + "\n";
+        writeFile(file, earlier);
+
+        rlimit sizeLimit{};
+        ::getrlimit(RLIMIT_FSIZE, &sizeLimit);
+        const rlim_t hardLimit = sizeLimit.rlim_max;
+        sizeLimit.rlim_cur = limit;
+        if (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR ||
+            ::setrlimit(RLIMIT_FSIZE, &sizeLimit) != 0) {
+            return "cannot limit the file size";
+        }
+        log.setPrintToConsole(true);
+        ::testing::internal::CaptureStdout();
+        const auto before = Clock::now();
+        log.write("a line longer than the room that is left");
+        const std::string whenFull = readFile(file);
+        sizeLimit.rlim_cur = hardLimit;
+        ::setrlimit(RLIMIT_FSIZE, &sizeLimit);
+        log.write("space is back");
+        const auto dates = dateTextsBetween(before, Clock::now());
+        const std::string console = ::testing::internal::GetCapturedStdout();
+
+        if (whenFull != earlier) {
+            return "a line that did not fit left bytes behind:\n" + whenFull.substr(earlier.size());
+        }
+        const std::string content = readFile(file);
+        const std::string after = content.substr(std::min(earlier.size(), content.size()));
+        if (!content.starts_with(earlier) || !after.ends_with('\n') ||
+            messageOf(std::string_view(after).substr(0, after.size() - 1), dates) !=
+                "space is back") {
+            return "the next line did not follow on a line of its own:\n" + after;
+        }
+        if (console != after) {
+            return "the console showed more than the file holds:\n" + console;
+        }
+        return {};
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(Room, FullFile,
+                         ::testing::Values(FullFileCase{"PartOfTheLineFits", 10},
+                                           FullFileCase{"NothingFits", 0}),
+                         [](const auto& info) { return std::string(info.param.title); });
 
 TEST_F(LogTest, EightThreadsAtOnceLeaveEveryLineWholeAndOnceAcrossRotations) {
     constexpr int threadCount = 8;
