@@ -1,11 +1,12 @@
+#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
 #include <limits>
-#include <sstream>
+#include <nlohmann/json.hpp>
+#include <string_view>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -15,289 +16,149 @@ namespace kelvane::platform {
 
 namespace {
 
-// Reads the flat JSON object the defaults are kept in: string keys, values that are texts,
-// numbers or truth values. Anything else makes the whole file count as damaged.
-class FlatJsonReader {
-  public:
-    explicit FlatJsonReader(std::string_view text) : text_(text) {}
+using Values = std::map<std::string, UserDefaults::Value>;
 
-    std::optional<std::map<std::string, UserDefaults::Value>> read() {
-        std::map<std::string, UserDefaults::Value> values;
-        skipSpace();
-        if (!consume('{')) {
-            return std::nullopt;
-        }
-        skipSpace();
-        if (consume('}')) {
-            return finish(values);
-        }
-        for (;;) {
-            skipSpace();
-            auto key = readString();
-            skipSpace();
-            if (!key || !consume(':')) {
-                return std::nullopt;
-            }
-            skipSpace();
-            if (!readValueInto(values, *key)) {
-                return std::nullopt;
-            }
-            skipSpace();
-            if (consume('}')) {
-                return finish(values);
-            }
-            if (!consume(',')) {
-                return std::nullopt;
-            }
-        }
+// What is at the path of a defaults file.
+enum class Target { missing, regularFile, unusable };
+
+// Looks before it opens, so that a FIFO or a device is never opened at all; the descriptor, opened
+// without blocking, is checked again, in case the path was swapped meanwhile.
+Target openForReading(const std::filesystem::path& path, int& file, mode_t& mode) {
+    file = -1;
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return errno == ENOENT ? Target::missing : Target::unusable;
     }
-
-  private:
-    std::optional<std::map<std::string, UserDefaults::Value>> finish(
-        std::map<std::string, UserDefaults::Value>& values) {
-        skipSpace();
-        if (pos_ != text_.size()) {
-            return std::nullopt;
-        }
-        return std::move(values);
+    if (!S_ISREG(status.st_mode)) {
+        return Target::unusable;
     }
-
-    bool readValueInto(std::map<std::string, UserDefaults::Value>& values, const std::string& key) {
-        if (peek() == '"') {
-            auto text = readString();
-            if (!text) {
-                return false;
-            }
-            values[key] = std::move(*text);
-            return true;
-        }
-        if (matchWord("true")) {
-            values[key] = true;
-            return true;
-        }
-        if (matchWord("false")) {
-            values[key] = false;
-            return true;
-        }
-        if (matchWord("null")) {
-            return true;  // written for values JSON cannot hold; read as absent
-        }
-        return readNumberInto(values, key);
+    file = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (file < 0) {
+        return errno == ENOENT ? Target::missing : Target::unusable;
     }
-
-    bool readNumberInto(std::map<std::string, UserDefaults::Value>& values,
-                        const std::string& key) {
-        const std::size_t start = pos_;
-        while (pos_ < text_.size() &&
-               std::string_view("+-0123456789.eE").find(text_[pos_]) != std::string_view::npos) {
-            ++pos_;
-        }
-        const std::string_view number = text_.substr(start, pos_ - start);
-        if (number.empty()) {
-            return false;
-        }
-        if (number.find_first_of(".eE") == std::string_view::npos) {
-            std::int64_t integer = 0;
-            const auto result =
-                std::from_chars(number.data(), number.data() + number.size(), integer);
-            if (result.ec == std::errc() && result.ptr == number.data() + number.size()) {
-                values[key] = integer;
-                return true;
-            }
-        }
-        double floating = 0;
-        const auto result = std::from_chars(number.data(), number.data() + number.size(), floating);
-        if (result.ec != std::errc() || result.ptr != number.data() + number.size()) {
-            return false;
-        }
-        values[key] = floating;
-        return true;
+    if (::fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(file);
+        file = -1;
+        return Target::unusable;
     }
-
-    std::optional<std::string> readString() {
-        if (!consume('"')) {
-            return std::nullopt;
-        }
-        std::string out;
-        while (pos_ < text_.size()) {
-            const char c = text_[pos_++];
-            if (c == '"') {
-                return out;
-            }
-            if (c != '\\') {
-                out += c;
-                continue;
-            }
-            if (pos_ >= text_.size()) {
-                return std::nullopt;
-            }
-            switch (const char e = text_[pos_++]) {
-                case '"':
-                    out += '"';
-                    break;
-                case '\\':
-                    out += '\\';
-                    break;
-                case '/':
-                    out += '/';
-                    break;
-                case 'b':
-                    out += '\b';
-                    break;
-                case 'f':
-                    out += '\f';
-                    break;
-                case 'n':
-                    out += '\n';
-                    break;
-                case 'r':
-                    out += '\r';
-                    break;
-                case 't':
-                    out += '\t';
-                    break;
-                case 'u': {
-                    auto code = readHex4();
-                    if (!code) {
-                        return std::nullopt;
-                    }
-                    if (*code >= 0xD800 && *code < 0xDC00) {
-                        if (!consume('\\') || !consume('u')) {
-                            return std::nullopt;
-                        }
-                        const auto low = readHex4();
-                        if (!low || *low < 0xDC00 || *low >= 0xE000) {
-                            return std::nullopt;
-                        }
-                        *code = 0x10000 + ((*code - 0xD800) << 10) + (*low - 0xDC00);
-                    } else if (*code >= 0xDC00 && *code < 0xE000) {
-                        return std::nullopt;
-                    }
-                    appendUtf8(out, *code);
-                    break;
-                }
-                default:
-                    (void)e;
-                    return std::nullopt;
-            }
-        }
-        return std::nullopt;
-    }
-
-    std::optional<std::uint32_t> readHex4() {
-        if (pos_ + 4 > text_.size()) {
-            return std::nullopt;
-        }
-        std::uint32_t code = 0;
-        const auto result = std::from_chars(text_.data() + pos_, text_.data() + pos_ + 4, code, 16);
-        if (result.ec != std::errc() || result.ptr != text_.data() + pos_ + 4) {
-            return std::nullopt;
-        }
-        pos_ += 4;
-        return code;
-    }
-
-    static void appendUtf8(std::string& out, std::uint32_t code) {
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-
-    bool matchWord(std::string_view word) {
-        if (text_.substr(pos_, word.size()) == word) {
-            pos_ += word.size();
-            return true;
-        }
-        return false;
-    }
-
-    char peek() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
-
-    bool consume(char c) {
-        if (peek() == c && pos_ < text_.size()) {
-            ++pos_;
-            return true;
-        }
-        return false;
-    }
-
-    void skipSpace() {
-        while (pos_ < text_.size() &&
-               std::string_view(" \t\r\n").find(text_[pos_]) != std::string_view::npos) {
-            ++pos_;
-        }
-    }
-
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
-
-void writeJsonString(std::string& out, std::string_view text) {
-    out += '"';
-    for (const char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char buffer[8];
-                    std::snprintf(buffer, sizeof buffer, "\\u%04x",
-                                  static_cast<unsigned>(static_cast<unsigned char>(c)));
-                    out += buffer;
-                } else {
-                    out += c;
-                }
-        }
-    }
-    out += '"';
+    mode = status.st_mode & 07777;
+    return Target::regularFile;
 }
 
-void writeJsonValue(std::string& out, const UserDefaults::Value& value) {
-    if (const auto* flag = std::get_if<bool>(&value)) {
-        out += *flag ? "true" : "false";
-    } else if (const auto* integer = std::get_if<std::int64_t>(&value)) {
-        out += std::to_string(*integer);
-    } else if (const auto* floating = std::get_if<double>(&value)) {
-        if (!std::isfinite(*floating)) {
-            out += "null";
-            return;
-        }
-        char buffer[32];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, *floating);
-        std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-        out += text;
-        // Keeps a whole floating value floating when read back.
-        if (text.find_first_of(".e") == std::string_view::npos) {
-            out += ".0";
-        }
-    } else {
-        writeJsonString(out, std::get<std::string>(value));
+// The whole file, or nothing when it is not a readable regular file.
+std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
+    int file = -1;
+    mode_t mode = 0;
+    if (openForReading(path, file, mode) != Target::regularFile) {
+        return std::nullopt;
     }
+    std::string text;
+    char buffer[16 * 1024];
+    for (;;) {
+        const ssize_t got = ::read(file, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            ::close(file);
+            return std::nullopt;
+        }
+        if (got == 0) {
+            break;
+        }
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(file);
+    return text;
+}
+
+// The flat object of texts, numbers and truth values; nothing when the text is anything else.
+// A null reads as absent (it stands for a number JSON cannot hold).
+std::optional<Values> parseValues(const std::string& text) {
+    const auto json = nlohmann::json::parse(text, nullptr, /*allow_exceptions=*/false);
+    if (!json.is_object()) {
+        return std::nullopt;
+    }
+    Values values;
+    for (const auto& [key, value] : json.items()) {
+        switch (value.type()) {
+            case nlohmann::json::value_t::null:
+                break;
+            case nlohmann::json::value_t::boolean:
+                values[key] = value.get<bool>();
+                break;
+            case nlohmann::json::value_t::string:
+                values[key] = value.get<std::string>();
+                break;
+            case nlohmann::json::value_t::number_integer:
+                values[key] = value.get<std::int64_t>();
+                break;
+            case nlohmann::json::value_t::number_unsigned: {
+                // Integers above the signed range are kept as floating values.
+                const auto number = value.get<std::uint64_t>();
+                if (number <=
+                    static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
+                    values[key] = static_cast<std::int64_t>(number);
+                } else {
+                    values[key] = static_cast<double>(number);
+                }
+                break;
+            }
+            case nlohmann::json::value_t::number_float:
+                if (!std::isfinite(value.get<double>())) {
+                    return std::nullopt;  // a number too large for a double
+                }
+                values[key] = value.get<double>();
+                break;
+            default:
+                return std::nullopt;  // nested objects and lists have no place here
+        }
+    }
+    return values;
+}
+
+std::string formatValues(const Values& values) {
+    nlohmann::json json = nlohmann::json::object();
+    for (const auto& [key, value] : values) {
+        std::visit([&json, &key](const auto& held) { json[key] = held; }, value);
+    }
+    // Floating values that are not finite become null; bytes that are not UTF-8 become U+FFFD.
+    return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+}
+
+bool writeAll(int file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(file, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// Writes `text` to a temporary file of its own beside `path` and renames it over `path`, so that a
+// reader sees the old file or the new one, whole, however many writers there are. `mode` is given
+// to the new file (that of the file it replaces); without one it stays private to the user.
+bool replaceFile(const std::filesystem::path& path, std::string_view text,
+                 std::optional<mode_t> mode) {
+    std::string temporary = path.string() + ".tmp-XXXXXX";
+    const int file = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (file < 0) {
+        return false;
+    }
+    bool written = (!mode || ::fchmod(file, *mode) == 0) && writeAll(file, text);
+    // On disk before the rename, so that a crash cannot leave an empty file in the old one's place.
+    written = written && ::fsync(file) == 0;
+    written = ::close(file) == 0 && written;
+    if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
 }
 
 std::filesystem::path standardFile() {
@@ -330,13 +191,10 @@ UserDefaults& UserDefaults::standard() {
 }
 
 UserDefaults::UserDefaults(std::filesystem::path file) : file_(std::move(file)) {
-    std::ifstream in(file_, std::ios::binary);
-    if (!in) {
-        return;
-    }
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (auto values = FlatJsonReader(text).read()) {
-        values_ = std::move(*values);
+    if (const auto text = readWholeFile(file_)) {
+        if (auto values = parseValues(*text)) {
+            values_ = std::move(*values);
+        }
     }
 }
 
@@ -400,38 +258,29 @@ std::optional<std::int64_t> UserDefaults::integerForKey(const std::string& key) 
 }
 
 bool UserDefaults::synchronize() {
-    std::string json = "{";
+    // Held from the snapshot to the rename, so that this instance's writes land in their order.
+    const std::lock_guard fileLock(fileMutex_);
+    std::string text;
     {
         const std::lock_guard lock(mutex_);
-        bool first = true;
-        for (const auto& [key, value] : values_) {
-            json += first ? "\n  " : ",\n  ";
-            first = false;
-            writeJsonString(json, key);
-            json += ": ";
-            writeJsonValue(json, value);
-        }
+        text = formatValues(values_);
     }
-    json += "\n}\n";
 
-    const std::lock_guard fileLock(fileMutex_);
-    std::error_code error;
-    std::filesystem::create_directories(file_.parent_path(), error);
-    const std::filesystem::path temporary = file_.string() + ".tmp-" + std::to_string(::getpid());
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out || !out.write(json.data(), static_cast<std::streamsize>(json.size())) ||
-            !out.flush()) {
-            std::filesystem::remove(temporary, error);
-            return false;
-        }
+    std::error_code ignored;
+    std::filesystem::create_directories(file_.parent_path(), ignored);
+    int existing = -1;
+    mode_t mode = 0;
+    switch (openForReading(file_, existing, mode)) {
+        case Target::missing:
+            return replaceFile(file_, text, std::nullopt);
+        case Target::regularFile:
+            ::close(existing);
+            return replaceFile(file_, text, mode);
+        case Target::unusable:
+            break;
     }
-    std::filesystem::rename(temporary, file_, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    return true;
+    // Whatever is there was not read, so it is not replaced either.
+    return false;
 }
 
 }  // namespace kelvane::platform

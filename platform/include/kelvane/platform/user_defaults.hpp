@@ -10,11 +10,15 @@
 
 namespace kelvane::platform {
 
-/// A persistent key-value store of small values, kept in a JSON object in one file.
+/// A persistent key-value store of small values, kept in a flat JSON object in one file: texts
+/// (UTF-8; bytes that are not are written as U+FFFD), integers, floating values and truth values.
 ///
-/// Changes are held in memory and written by `synchronize()`, atomically (a temporary file
-/// renamed over the old one), so a crash never leaves a half-written file. A missing or damaged
-/// file reads as empty and never stops the program. Safe to use from several threads.
+/// Changes are held in memory and written by `synchronize()`: each write goes to a temporary file
+/// of its own beside the file and is renamed over it, so a crash never leaves a half-written file
+/// and any number of instances and processes may write the same file: a reader always finds one
+/// whole earlier write (the last rename wins). A missing or damaged file reads as empty; anything
+/// else at the path (a folder, a FIFO, a device, a file that cannot be read) reads as empty too,
+/// without blocking, and is never replaced. Nothing throws. Safe to use from several threads.
 class UserDefaults {
   public:
     using Value = std::variant<bool, std::int64_t, double, std::string>;
@@ -40,8 +44,9 @@ class UserDefaults {
     /// wholly an integer. Absent when there is no value or it does not convert.
     std::optional<std::int64_t> integerForKey(const std::string& key) const;
 
-    /// Writes the values to the file. Returns false when the file could not be written (the
-    /// values stay in memory).
+    /// Writes the values to the file. Returns false when it could not be written, or when what is
+    /// at the path is not a readable regular file; the values stay in memory and no temporary
+    /// file is left behind.
     bool synchronize();
 
     const std::filesystem::path& file() const { return file_; }
