@@ -6,9 +6,10 @@ namespace demo {
 
 void section(const char* title);
 
-// Makes a fresh temporary folder of the demo's own, left in place afterwards for a look at what
-// the demo wrote, and points the environment variable `variable` at it, so that the user's own
-// folders stay untouched. Returns false when no folder could be made (the variable is unchanged).
+// Makes a fresh temporary folder of the demo's own and points the environment variable `variable`
+// at it, so that the user's own folders stay untouched. The folder is removed when the demo ends,
+// also when a section fails. Returns false when no folder could be made (the variable is
+// unchanged).
 bool useTemporaryFolderFor(const char* variable);
 
 void runStoreDemo();
