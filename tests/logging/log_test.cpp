@@ -4,6 +4,7 @@
 // each, with HOME pointing at the test's own temporary folder; the first-use test relies on that.
 #include "logging/log.hpp"
 
+#include <atomic>
 #include <chrono>
 #include <climits>
 #include <csignal>
@@ -472,6 +473,51 @@ TEST_F(LogTest, EightThreadsAtOnceLeaveEveryLineWholeAndOnceAcrossRotations) {
         const auto message = messageOf(line, dates);
         ASSERT_TRUE(message) << "torn line: " << line;
         messages.insert(*message);
+    }
+    std::multiset<std::string> expected;
+    for (int t = 0; t < threadCount; ++t) {
+        for (int i = 0; i < linesPerThread; ++i) {
+            expected.insert("thread " + std::to_string(t) + " line " + std::to_string(i));
+        }
+    }
+    EXPECT_EQ(messages, expected);
+}
+
+TEST_F(LogTest, SettingsChangedWhileThreadsWriteNeverTearOrLoseALine) {
+    constexpr int threadCount = 4;
+    constexpr int linesPerThread = 200;
+    log.setMaxFileCount(1000);
+    const auto before = Clock::now();
+    std::atomic<int> writing{threadCount};
+    {
+        std::vector<std::jthread> threads;
+        for (int t = 0; t < threadCount; ++t) {
+            threads.emplace_back([this, t, &writing] {
+                for (int i = 0; i < linesPerThread; ++i) {
+                    log.write("thread " + std::to_string(t) + " line " + std::to_string(i));
+                }
+                --writing;
+            });
+        }
+        for (int round = 0; writing > 0; ++round) {
+            log.setName(round % 2 == 0 ? "logfile" : "other");
+            log.setMaxFileSize(round % 3 == 0 ? 1 : 4);
+            log.rotateIfNeeded();
+            EXPECT_THAT(log.currentLogPath(), ::testing::EndsWith("-0.log"));
+        }
+    }
+    const auto dates = dateTextsBetween(before, Clock::now());
+
+    std::multiset<std::string> messages;
+    for (const char* name : {"logfile", "other"}) {
+        for (const auto& [number, content] : numberedFiles(logs(), name)) {
+            std::istringstream lines(content);
+            for (std::string line; std::getline(lines, line);) {
+                const auto message = messageOf(line, dates);
+                ASSERT_TRUE(message) << "torn line: " << line;
+                messages.insert(*message);
+            }
+        }
     }
     std::multiset<std::string> expected;
     for (int t = 0; t < threadCount; ++t) {

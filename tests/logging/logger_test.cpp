@@ -1,8 +1,11 @@
 // The static logger: which calls leave breadcrumbs, the error prefix, and the log's initial setup.
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <kelvane/logging/logger.hpp>
@@ -129,6 +132,71 @@ TEST_F(LoggerTest, LogInitializeSwitchesToItsOwnFileWithTwoLines) {
     Logger::logInitialize();
     EXPECT_EQ(messagesIn(file).size(), 4u);
     EXPECT_TRUE(sharedLog().printToConsole());
+}
+
+TEST_F(LoggerTest, CallsFromManyThreadsWriteEveryLineOnceAndBreadcrumbOnTheCallersThread) {
+    constexpr int threadCount = 8;
+    constexpr int callsPerThread = 90;
+    struct Received {
+        std::thread::id thread;
+        std::string message;
+    };
+    std::mutex mutex;
+    std::vector<Received> received;
+    Bugsnag::setBreadcrumbSink([&](const std::string& message) {
+        const std::lock_guard lock(mutex);
+        received.push_back({std::this_thread::get_id(), message});
+    });
+    Logger::setIsBugsnagInit(true);
+
+    std::vector<std::thread::id> ids(threadCount);
+    {
+        std::vector<std::jthread> threads;
+        for (int t = 0; t < threadCount; ++t) {
+            threads.emplace_back([t, &ids] {
+                ids[t] = std::this_thread::get_id();
+                for (int i = 0; i < callsPerThread; ++i) {
+                    const std::string message = std::to_string(t) + " " + std::to_string(i);
+                    switch (i % 3) {
+                        case 0:
+                            Logger::print(message);
+                            break;
+                        case 1:
+                            Logger::leaveBreadcrumbs(message);
+                            break;
+                        default:
+                            Logger::error(message);
+                    }
+                }
+            });
+        }
+    }
+
+    std::vector<std::string> lines;
+    std::vector<std::string> crumbs;
+    for (int t = 0; t < threadCount; ++t) {
+        for (int i = 0; i < callsPerThread; ++i) {
+            const std::string message = std::to_string(t) + " " + std::to_string(i);
+            lines.push_back(i % 3 == 2 ? "Error: " + message : message);
+            if (i % 3 != 0) {
+                crumbs.push_back(lines.back());
+            }
+        }
+    }
+    auto written = messagesIn(logs() / "logfile-0.log");
+    std::ranges::sort(written);
+    std::ranges::sort(lines);
+    EXPECT_EQ(written, lines);
+
+    std::vector<std::string> crumbsReceived;
+    for (const auto& [thread, message] : received) {
+        const int caller = std::stoi(message.substr(message.starts_with("Error: ") ? 7 : 0));
+        EXPECT_EQ(thread, ids[caller]) << message;
+        crumbsReceived.push_back(message);
+    }
+    std::ranges::sort(crumbsReceived);
+    std::ranges::sort(crumbs);
+    EXPECT_EQ(crumbsReceived, crumbs);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The crash reporter's breadcrumb operation and its host-installed sink.
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <kelvane/platform/bugsnag.hpp>
@@ -35,6 +37,40 @@ TEST(Bugsnag, ASinkMayReplaceItselfWhileItRuns) {
     Bugsnag::setBreadcrumbSink({});
 
     EXPECT_EQ(received, (std::vector<std::string>{"first a", "second b"}));
+}
+
+TEST(Bugsnag, BreadcrumbsFromManyThreadsEachReachOneSinkWhileSinksAreReplaced) {
+    constexpr int threadCount = 6;
+    constexpr int breadcrumbsPerThread = 2000;
+    std::atomic<int> received{0};
+    // Each sink owns a text on the heap and reads it on every call: a sink released while it
+    // still runs would show up as a use after free.
+    const auto sink = [&received](char mark) {
+        return [&received, owned = std::string(64, mark)](const std::string& message) {
+            if (owned.size() == 64 && !message.empty()) {
+                ++received;
+            }
+        };
+    };
+    Bugsnag::setBreadcrumbSink(sink('a'));
+    std::atomic<int> sending{threadCount};
+    {
+        std::vector<std::jthread> senders;
+        for (int t = 0; t < threadCount; ++t) {
+            senders.emplace_back([&sending] {
+                for (int i = 0; i < breadcrumbsPerThread; ++i) {
+                    Bugsnag::leaveBreadcrumbWithMessage("crumb");
+                }
+                --sending;
+            });
+        }
+        for (char mark = 'b'; sending > 0; mark = mark == 'z' ? 'b' : static_cast<char>(mark + 1)) {
+            Bugsnag::setBreadcrumbSink(sink(mark));
+        }
+    }
+    Bugsnag::setBreadcrumbSink({});
+
+    EXPECT_EQ(received, threadCount * breadcrumbsPerThread);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
@@ -44,6 +45,41 @@ TEST(DispatchQueue, EnqueueingFromManyThreadsLosesNothing) {
     }
     EXPECT_EQ(queue.drain(), 8000U);
     EXPECT_EQ(ran, 8000);
+}
+
+TEST(DispatchQueue, TheMainQueueTakesBlocksFromManyThreadsWhileItIsDrained) {
+    constexpr int threadCount = 4;
+    constexpr int blocksPerThread = 1000;
+    DispatchQueue& queue = DispatchQueue::main();
+    queue.drain();
+    // Only the draining thread touches these, from the blocks.
+    std::vector<std::vector<int>> ran(threadCount);
+    std::atomic<int> enqueueing{threadCount};
+    std::size_t drained = 0;
+    {
+        std::vector<std::jthread> threads;
+        for (int t = 0; t < threadCount; ++t) {
+            threads.emplace_back([&, t] {
+                for (int i = 0; i < blocksPerThread; ++i) {
+                    DispatchQueue::main().async([&ran, t, i] { ran[t].push_back(i); });
+                }
+                --enqueueing;
+            });
+        }
+        while (enqueueing > 0) {
+            drained += queue.drain();
+        }
+    }
+    drained += queue.drain();
+
+    EXPECT_EQ(drained, std::size_t{threadCount * blocksPerThread});
+    std::vector<int> inOrder(blocksPerThread);
+    for (int i = 0; i < blocksPerThread; ++i) {
+        inOrder[i] = i;
+    }
+    for (const auto& blocks : ran) {
+        EXPECT_EQ(blocks, inOrder);
+    }
 }
 
 }  // namespace

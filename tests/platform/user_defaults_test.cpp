@@ -103,6 +103,37 @@ TEST_F(UserDefaultsTest, TextsThatAreNotUtf8AreWrittenWithReplacementCharacters)
     EXPECT_FALSE(reread.objectForKey("infinite").has_value());
 }
 
+TEST_F(UserDefaultsTest, OneInstanceServesManyThreadsAtOnce) {
+    constexpr int threadCount = 4;
+    constexpr int rounds = 200;
+    UserDefaults defaults(file());
+    std::atomic<int> wrong{0};
+    {
+        std::vector<std::jthread> threads;
+        for (int t = 0; t < threadCount; ++t) {
+            threads.emplace_back([&, t] {
+                const std::string key = "key" + std::to_string(t);
+                for (int round = 0; round < rounds; ++round) {
+                    defaults.setObject(std::int64_t{round}, key);
+                    if (defaults.integerForKey(key) != round ||
+                        defaults.doubleForKey(key) != round) {
+                        ++wrong;
+                    }
+                    if (round % 50 == 49 && !defaults.synchronize()) {
+                        ++wrong;
+                    }
+                    defaults.removeObjectForKey("gone" + std::to_string(t));
+                }
+            });
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    const UserDefaults reread(file());
+    for (int t = 0; t < threadCount; ++t) {
+        EXPECT_EQ(reread.integerForKey("key" + std::to_string(t)), rounds - 1);
+    }
+}
+
 TEST_F(UserDefaultsTest, NumberConversions) {
     UserDefaults defaults(file());
     struct Case {
