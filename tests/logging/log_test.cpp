@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <map>
 #include <set>
@@ -436,25 +437,57 @@ INSTANTIATE_TEST_SUITE_P(Room, FullFile,
                                            FullFileCase{"NothingFits", 0}),
                          [](const auto& info) { return std::string(info.param.title); });
 
+std::string threadLine(int thread, int line) {
+    return "thread " + std::to_string(thread) + " line " + std::to_string(line);
+}
+
+// Writes `linesPerThread` lines from each of `threadCount` threads, running `meanwhile` over and
+// over on this thread until they are done; returns every line the threads wrote.
+std::multiset<std::string> writeFromThreads(Log& log, int threadCount, int linesPerThread,
+                                            const std::function<void()>& meanwhile = {}) {
+    std::atomic<int> writing{threadCount};
+    {
+        std::vector<std::jthread> threads;
+        for (int t = 0; t < threadCount; ++t) {
+            threads.emplace_back([&log, &writing, t, linesPerThread] {
+                for (int i = 0; i < linesPerThread; ++i) {
+                    log.write(threadLine(t, i));
+                }
+                --writing;
+            });
+        }
+        while (meanwhile && writing > 0) {
+            meanwhile();
+        }
+    }
+    std::multiset<std::string> lines;
+    for (int t = 0; t < threadCount; ++t) {
+        for (int i = 0; i < linesPerThread; ++i) {
+            lines.insert(threadLine(t, i));
+        }
+    }
+    return lines;
+}
+
+// The messages of the lines in `content`; a line without one of `dates` shows as "torn: " + line.
+std::multiset<std::string> messagesOfLines(const std::string& content,
+                                           const std::set<std::string>& dates) {
+    std::multiset<std::string> messages;
+    std::istringstream lines(content);
+    for (std::string line; std::getline(lines, line);) {
+        messages.insert(messageOf(line, dates).value_or("torn: " + line));
+    }
+    return messages;
+}
+
 TEST_F(LogTest, EightThreadsAtOnceLeaveEveryLineWholeAndOnceAcrossRotations) {
-    constexpr int threadCount = 8;
-    constexpr int linesPerThread = 250;
     log.setMaxFileSize(4);
     log.setMaxFileCount(1000);
     log.setPrintToConsole(true);
 
     ::testing::internal::CaptureStdout();
     const auto before = Clock::now();
-    {
-        std::vector<std::jthread> threads;
-        for (int t = 0; t < threadCount; ++t) {
-            threads.emplace_back([this, t] {
-                for (int i = 0; i < linesPerThread; ++i) {
-                    log.write("thread " + std::to_string(t) + " line " + std::to_string(i));
-                }
-            });
-        }
-    }
+    const auto written = writeFromThreads(log, 8, 250);
     const auto dates = dateTextsBetween(before, Clock::now());
     const std::string console = ::testing::internal::GetCapturedStdout();
 
@@ -466,66 +499,29 @@ TEST_F(LogTest, EightThreadsAtOnceLeaveEveryLineWholeAndOnceAcrossRotations) {
         all += it->second;
     }
     EXPECT_EQ(all, console);
-
-    std::multiset<std::string> messages;
-    std::istringstream lines(all);
-    for (std::string line; std::getline(lines, line);) {
-        const auto message = messageOf(line, dates);
-        ASSERT_TRUE(message) << "torn line: " << line;
-        messages.insert(*message);
-    }
-    std::multiset<std::string> expected;
-    for (int t = 0; t < threadCount; ++t) {
-        for (int i = 0; i < linesPerThread; ++i) {
-            expected.insert("thread " + std::to_string(t) + " line " + std::to_string(i));
-        }
-    }
-    EXPECT_EQ(messages, expected);
+    EXPECT_EQ(messagesOfLines(all, dates), written);
 }
 
 TEST_F(LogTest, SettingsChangedWhileThreadsWriteNeverTearOrLoseALine) {
-    constexpr int threadCount = 4;
-    constexpr int linesPerThread = 200;
     log.setMaxFileCount(1000);
     const auto before = Clock::now();
-    std::atomic<int> writing{threadCount};
-    {
-        std::vector<std::jthread> threads;
-        for (int t = 0; t < threadCount; ++t) {
-            threads.emplace_back([this, t, &writing] {
-                for (int i = 0; i < linesPerThread; ++i) {
-                    log.write("thread " + std::to_string(t) + " line " + std::to_string(i));
-                }
-                --writing;
-            });
-        }
-        for (int round = 0; writing > 0; ++round) {
-            log.setName(round % 2 == 0 ? "logfile" : "other");
-            log.setMaxFileSize(round % 3 == 0 ? 1 : 4);
-            log.rotateIfNeeded();
-            EXPECT_THAT(log.currentLogPath(), ::testing::EndsWith("-0.log"));
-        }
-    }
+    int round = 0;
+    const auto written = writeFromThreads(log, 4, 200, [&] {
+        log.setName(round % 2 == 0 ? "logfile" : "other");
+        log.setMaxFileSize(round % 3 == 0 ? 1 : 4);
+        log.rotateIfNeeded();
+        EXPECT_THAT(log.currentLogPath(), ::testing::EndsWith("-0.log"));
+        ++round;
+    });
     const auto dates = dateTextsBetween(before, Clock::now());
 
     std::multiset<std::string> messages;
     for (const char* name : {"logfile", "other"}) {
         for (const auto& [number, content] : numberedFiles(logs(), name)) {
-            std::istringstream lines(content);
-            for (std::string line; std::getline(lines, line);) {
-                const auto message = messageOf(line, dates);
-                ASSERT_TRUE(message) << "torn line: " << line;
-                messages.insert(*message);
-            }
+            messages.merge(messagesOfLines(content, dates));
         }
     }
-    std::multiset<std::string> expected;
-    for (int t = 0; t < threadCount; ++t) {
-        for (int i = 0; i < linesPerThread; ++i) {
-            expected.insert("thread " + std::to_string(t) + " line " + std::to_string(i));
-        }
-    }
-    EXPECT_EQ(messages, expected);
+    EXPECT_EQ(messages, written);
 }
 
 }  // namespace
