@@ -4,13 +4,14 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <limits>
-#include <nlohmann/json.hpp>
 #include <string_view>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
 #include <kelvane/platform/user_defaults.hpp>
+
+#include <nlohmann/json.hpp>
 
 namespace kelvane::platform {
 
