@@ -373,12 +373,12 @@ INSTANTIATE_TEST_SUITE_P(
     kelvane::testing::caseName);
 
 struct FullFileCase {
-    const char* title;
+    const char* name;
     std::size_t roomLeft;  // bytes that still fit under the file size limit
 };
 
 void PrintTo(const FullFileCase& c, std::ostream* out) {
-    *out << c.title;
+    *out << c.name;
 }
 
 class FullFile : public ::testing::TestWithParam<FullFileCase> {};
@@ -435,7 +435,7 @@ TEST_P(FullFile, ALineThatDoesNotFitLeavesNoFragmentAndTheLogGoesOnWhenSpaceRetu
 INSTANTIATE_TEST_SUITE_P(Room, FullFile,
                          ::testing::Values(FullFileCase{"PartOfTheLineFits", 10},
                                            FullFileCase{"NothingFits", 0}),
-                         [](const auto& info) { return std::string(info.param.title); });
+                         kelvane::testing::caseName);
 
 std::string threadLine(int thread, int line) {
     return "thread " + std::to_string(thread) + " line " + std::to_string(line);

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "fresh_process.hpp"
 #include "temp_home.hpp"
 
@@ -192,13 +193,13 @@ bool dropPermissionOverride() {
 }
 
 struct BadPathCase {
-    const char* title;
+    const char* name;
     // Puts something that is not a readable regular file at `path`; false when it cannot.
     std::function<bool(const std::filesystem::path& path)> make;
 };
 
 void PrintTo(const BadPathCase& c, std::ostream* out) {
-    *out << c.title;
+    *out << c.name;
 }
 
 class BadPath : public ::testing::TestWithParam<BadPathCase> {};
@@ -272,7 +273,7 @@ INSTANTIATE_TEST_SUITE_P(
                                ::chmod(path.c_str(), 0200) == 0 &&
                                ::open(path.c_str(), O_RDONLY | O_CLOEXEC) < 0;
                     }}),
-    [](const auto& info) { return std::string(info.param.title); });
+    kelvane::testing::caseName);
 
 // The test's writers each own a key and store in it a text that shows whether it is whole: the
 // round it was written in and a long run of one letter.
@@ -309,14 +310,14 @@ bool writeRounds(UserDefaults& defaults, int writer) {
 }
 
 struct WritersCase {
-    const char* title;
+    const char* name;
     // Runs the writers, calling `readWhile` until they are done; true when they all succeeded.
     std::function<bool(const std::filesystem::path& file, const std::function<void()>& readOnce)>
         run;
 };
 
 void PrintTo(const WritersCase& c, std::ostream* out) {
-    *out << c.title;
+    *out << c.name;
 }
 
 // Two instances, each used by two threads.
@@ -398,6 +399,6 @@ TEST_P(ConcurrentWriters, NeverDamageTheFileAndLeaveNothingBehind) {
 INSTANTIATE_TEST_SUITE_P(Writers, ConcurrentWriters,
                          ::testing::Values(WritersCase{"TwoInstances", writeFromTwoInstances},
                                            WritersCase{"TwoProcesses", writeFromTwoProcesses}),
-                         [](const auto& info) { return std::string(info.param.title); });
+                         kelvane::testing::caseName);
 
 }  // namespace
