@@ -12,6 +12,8 @@
 
 namespace kelvane {
 
+using detail::actionAs;
+using detail::ActionKind;
 using detail::ModelAccess;
 using detail::StateAccess;
 
@@ -119,42 +121,57 @@ void removeRecording(FolderState& state, const RemoveRecordingAction& remove) {
 
 }  // namespace
 
-FolderState detail::nextFolderState(const Action& action, FolderState state) {
-    if (const auto* loaded = dynamic_cast<const FoldersLoadedAction*>(&action)) {
-        if (loaded->folders) {
-            StateAccess::folders(state) = makeRef<TArray<Folder>>(*loaded->folders);
+void detail::reduceFolder(ActionKind kind, const Action& action, FolderState& state) {
+    switch (kind) {
+        case ActionKind::FoldersLoaded:
+            if (const auto& folders = actionAs<FoldersLoadedAction>(action).folders) {
+                StateAccess::folders(state) = makeRef<TArray<Folder>>(*folders);
+            }
+            break;
+        case ActionKind::AddFolder:
+            addFolder(state, actionAs<AddFolderAction>(action));
+            break;
+        case ActionKind::RemoveFolder:
+            removeFolder(state, actionAs<RemoveFolderAction>(action));
+            break;
+        case ActionKind::OpenNewRecordingList:
+            openList(state, actionAs<OpenNewRecordingListAction>(action));
+            break;
+        case ActionKind::CloseRecordingList:
+            closeList(state, actionAs<CloseRecordingListAction>(action));
+            break;
+        case ActionKind::SetRecordingListSelection: {
+            const auto& selection = actionAs<SetRecordingListSelectionAction>(action);
+            if (selection.context) {
+                ModelAccess::isSelectionMode(*selection.context) = selection.selected;
+            }
+            break;
         }
-    } else if (const auto* add = dynamic_cast<const AddFolderAction*>(&action)) {
-        addFolder(state, *add);
-    } else if (const auto* remove = dynamic_cast<const RemoveFolderAction*>(&action)) {
-        removeFolder(state, *remove);
-    } else if (const auto* open = dynamic_cast<const OpenNewRecordingListAction*>(&action)) {
-        openList(state, *open);
-    } else if (const auto* close = dynamic_cast<const CloseRecordingListAction*>(&action)) {
-        closeList(state, *close);
-    } else if (const auto* selection =
-                   dynamic_cast<const SetRecordingListSelectionAction*>(&action)) {
-        if (selection->context) {
-            ModelAccess::isSelectionMode(*selection->context) = selection->selected;
+        case ActionKind::SetRecordingSelected: {
+            const auto& selected = actionAs<SetRecordingSelectedAction>(action);
+            if (selected.recording) {
+                ModelAccess::selected(*selected.recording) = selected.selected;
+            }
+            break;
         }
-    } else if (const auto* selected = dynamic_cast<const SetRecordingSelectedAction*>(&action)) {
-        if (selected->recording) {
-            ModelAccess::selected(*selected->recording) = selected->selected;
-        }
-    } else if (const auto* update = dynamic_cast<const UpdateRecordingListAction*>(&action)) {
-        updateList(state, *update);
-    } else if (const auto* addRecording =
-                   dynamic_cast<const AddRecordingToFolderAction*>(&action)) {
-        addRecordingToFolder(state, *addRecording);
-    } else if (const auto* removeRecordingAction =
-                   dynamic_cast<const RemoveRecordingAction*>(&action)) {
-        removeRecording(state, *removeRecordingAction);
+        case ActionKind::UpdateRecordingList:
+            updateList(state, actionAs<UpdateRecordingListAction>(action));
+            break;
+        case ActionKind::AddRecordingToFolder:
+            addRecordingToFolder(state, actionAs<AddRecordingToFolderAction>(action));
+            break;
+        case ActionKind::RemoveRecording:
+            removeRecording(state, actionAs<RemoveRecordingAction>(action));
+            break;
+        default:
+            break;
     }
-    return state;
 }
 
 FolderState folderReducer(const Action& action, const std::optional<FolderState>& state) {
-    return detail::nextFolderState(action, state ? *state : StateAccess::initial<FolderState>());
+    FolderState next = state ? *state : StateAccess::initial<FolderState>();
+    detail::reduceFolder(detail::actionKind(action), action, next);
+    return next;
 }
 
 }  // namespace kelvane
