@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,12 @@ namespace {
 
 using Contexts = std::vector<Ref<RecordingListContext>>;
 
-Contexts::iterator findContext(Contexts& contexts, const RecordingListContext& context) {
-    return std::find_if(contexts.begin(), contexts.end(),
-                        [&context](const auto& open) { return open->isEqual(&context); });
+// The position of `context` among the open contexts; their count when it is not open.
+std::size_t findContext(const Contexts& contexts, const RecordingListContext& context) {
+    return static_cast<std::size_t>(
+        std::find_if(contexts.begin(), contexts.end(),
+                     [&context](const auto& open) { return open->isEqual(&context); }) -
+        contexts.begin());
 }
 
 // The context as an optional object prints: "Optional(<Kelvane.RecordingListContext: 0x…>)".
@@ -62,26 +66,26 @@ void openList(FolderState& state, const OpenNewRecordingListAction& open) {
     if (!open.context) {
         return;
     }
-    Contexts& contexts = StateAccess::recordingListContexts(state);
-    if (findContext(contexts, *open.context) != contexts.end()) {
+    const Contexts& contexts = StateAccess::openContexts(state);
+    if (findContext(contexts, *open.context) != contexts.size()) {
         logContext("context already exist ", open.context);
         return;
     }
     StateAccess::newRecordingListContext(state) = open.context;
-    contexts.emplace_back(open.context);
+    StateAccess::recordingListContexts(state).emplace_back(open.context);
 }
 
 void closeList(FolderState& state, const CloseRecordingListAction& close) {
     if (!close.context) {
         return;
     }
-    Contexts& contexts = StateAccess::recordingListContexts(state);
-    const auto found = findContext(contexts, *close.context);
-    if (found == contexts.end()) {
+    const std::size_t found = findContext(StateAccess::openContexts(state), *close.context);
+    if (found == StateAccess::openContexts(state).size()) {
         logContext("context not exist", close.context);
         return;
     }
-    contexts.erase(found);
+    Contexts& contexts = StateAccess::recordingListContexts(state);
+    contexts.erase(contexts.begin() + static_cast<std::ptrdiff_t>(found));
     StateAccess::newRecordingListContext(state) = nullptr;
 }
 
@@ -89,8 +93,8 @@ void updateList(FolderState& state, const UpdateRecordingListAction& update) {
     if (!update.context) {
         return;
     }
-    Contexts& contexts = StateAccess::recordingListContexts(state);
-    if (findContext(contexts, *update.context) == contexts.end()) {
+    const Contexts& contexts = StateAccess::openContexts(state);
+    if (findContext(contexts, *update.context) == contexts.size()) {
         logContext("context not exist", update.context);
         return;
     }
@@ -98,23 +102,23 @@ void updateList(FolderState& state, const UpdateRecordingListAction& update) {
         update.recordings.value_or(std::vector<Ref<Recording>>{});
 }
 
-void addRecordingToFolder(FolderState& state, const AddRecordingToFolderAction& add) {
+void addRecordingToFolder(const FolderState& state, const AddRecordingToFolderAction& add) {
     // Every context has a folder, so an absent folder matches none.
     if (!add.folder || !add.recording) {
         return;
     }
-    for (const auto& context : StateAccess::recordingListContexts(state)) {
+    for (const auto& context : StateAccess::openContexts(state)) {
         if (context->folder()->isEqual(add.folder.get())) {
             ModelAccess::recordings(*context).emplace_back(add.recording);
         }
     }
 }
 
-void removeRecording(FolderState& state, const RemoveRecordingAction& remove) {
+void removeRecording(const FolderState& state, const RemoveRecordingAction& remove) {
     if (!remove.recording) {
         return;
     }
-    for (const auto& context : StateAccess::recordingListContexts(state)) {
+    for (const auto& context : StateAccess::openContexts(state)) {
         removeFirst(ModelAccess::recordings(*context), *remove.recording);
     }
 }

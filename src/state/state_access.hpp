@@ -38,8 +38,10 @@ struct StateAccess {
     // Each returns the field itself, to assign or to change in place.
     static std::int64_t& testVal(VelmoraState& state) { return state.testVal_; }
 
+    // A list field gets a list of the record's own first (see SharedList): copying the record
+    // before the change shared the list, it did not copy it.
     static std::vector<Ref<UITestEntry>>& allTestEntries(UITestState& state) {
-        return state.allTestEntries_;
+        return state.allTestEntries_.toChange();
     }
     static std::shared_ptr<UITestEntry>& lastActiavedTestEntry(UITestState& state) {
         return state.lastActiavedTestEntry_;
@@ -51,7 +53,11 @@ struct StateAccess {
         return state.newRecordingListContext_;
     }
     static std::vector<Ref<RecordingListContext>>& recordingListContexts(FolderState& state) {
-        return state.recordingListContexts_;
+        return state.recordingListContexts_.toChange();
+    }
+    /// The open contexts, to read without a copy.
+    static const std::vector<Ref<RecordingListContext>>& openContexts(const FolderState& state) {
+        return state.recordingListContexts_.view();
     }
 
     static bool& isPause(RecordingState& state) { return state.isPause_; }

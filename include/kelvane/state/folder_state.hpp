@@ -7,6 +7,7 @@
 #include <kelvane/model/folder.hpp>
 #include <kelvane/model/recording_list_context.hpp>
 #include <kelvane/model/tarray.hpp>
+#include <kelvane/state/detail/shared_list.hpp>
 
 namespace kelvane {
 
@@ -31,7 +32,7 @@ class FolderState final {
     }
     /// The open recording lists in opening order, each object at most once.
     std::vector<Ref<RecordingListContext>> recordingListContexts() const {
-        return recordingListContexts_;
+        return recordingListContexts_.view();
     }
 
   private:
@@ -40,7 +41,7 @@ class FolderState final {
 
     Ref<TArray<Folder>> folders_ = makeRef<TArray<Folder>>();
     std::shared_ptr<RecordingListContext> newRecordingListContext_;
-    std::vector<Ref<RecordingListContext>> recordingListContexts_;
+    detail::SharedList<Ref<RecordingListContext>> recordingListContexts_;
 };
 
 }  // namespace kelvane
