@@ -43,7 +43,12 @@ class FloorLine {
 
     void write() {
         const std::string& date = date_.textFor(Clock::now());
-        line_.assign("[").append(date).append("]: ").append(message).append("\n");
+        line_.clear();
+        line_ += '[';
+        line_ += date;
+        line_ += "]: ";
+        line_ += message;
+        line_ += '\n';
         const int file = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
         benchmark::DoNotOptimize(::write(file, line_.data(), line_.size()));
         struct stat status {};
