@@ -25,7 +25,9 @@
 //   sentence) when there is none.
 // Such an action changes nothing and logs nothing (beyond the store's own dispatch line).
 //
-// Reducers run inside the store's dispatch, on its thread; they take no locks.
+// Reducers run inside the store's dispatch, on its thread. They take no locks, but for the lookup
+// of an action type outside the table (see action_kind.hpp), which different stores may make on
+// different threads at once.
 
 #include <optional>
 
