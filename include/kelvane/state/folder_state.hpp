@@ -18,7 +18,8 @@ struct StateAccess;
 /// The folders and the open recording lists. A value made and changed only by the store's
 /// reducers (see VelmoraState), without equality. The folder list and the contexts are shared
 /// objects that the folder reducer changes in place, so an earlier copy of the state shows those
-/// changes too; the list of open contexts itself is copied with the record.
+/// changes too; the list of open contexts itself is the record's own value, so a later state's
+/// opening or closing never shows in an earlier copy.
 class FolderState final {
   public:
     /// The folder list: one shared, identity-compared list, edited in place by `AddFolderAction`
