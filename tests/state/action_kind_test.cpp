@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "state_test_support.hpp"
 
 namespace {
@@ -25,13 +26,13 @@ using kelvane::detail::actionKindByCasts;
 using Kind = kelvane::detail::ActionKind;
 
 struct KindCase {
-    const char* title;
+    const char* name;
     std::function<std::shared_ptr<Action>()> make;
     Kind expected;
 };
 
 void PrintTo(const KindCase& c, std::ostream* out) {
-    *out << c.title;
+    *out << c.name;
 }
 
 class KnownAction : public ::testing::TestWithParam<KindCase> {};
@@ -154,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
                  Kind::SelectRecordingAttachment},
         KindCase{"ShareRecordingAction", make<kelvane::ShareRecordingAction>(recording),
                  Kind::ShareRecording}),
-    [](const auto& info) { return std::string(info.param.title); });
+    kelvane::testing::caseName);
 
 // Types outside the table: classified by the chain when first seen, then remembered.
 class LongPause : public kelvane::PauseRecordingAction {};
