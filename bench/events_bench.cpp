@@ -69,6 +69,17 @@ std::vector<Ref<EventHandler>> makeHandlers(std::int64_t count) {
     return handlers;
 }
 
+void addAll(EventCenter& center, const std::vector<Ref<EventHandler>>& handlers) {
+    for (const auto& handler : handlers) {
+        center.addEventHandler(handler);
+    }
+}
+
+// A signal's slot for `handler`, holding it as the centre's registration does.
+auto slotFor(const Ref<EventHandler>& handler) {
+    return [handler](const Ref<Event>& event) { handler->onEvent(event); };
+}
+
 // The same shuffled order for every removal benchmark.
 template <class T>
 std::vector<T> shuffled(std::vector<T> items) {
@@ -101,11 +112,7 @@ void BM_EventCenter_AddEventHandler(benchmark::State& state) {
     const auto handlers = makeHandlers(state.range(0));
     perCall(
         state, state.range(0), [] { return std::make_shared<EventCenter>(); },
-        [&](const std::shared_ptr<EventCenter>& center) {
-            for (const auto& handler : handlers) {
-                center->addEventHandler(handler);
-            }
-        });
+        [&](const std::shared_ptr<EventCenter>& center) { addAll(*center, handlers); });
 }
 BENCHMARK(BM_EventCenter_AddEventHandler)->Arg(100)->Arg(1000)->Arg(10000)->UseManualTime();
 
@@ -115,7 +122,7 @@ void BM_Signals2_Connect(benchmark::State& state) {
         state, state.range(0), [] { return std::make_unique<Signal>(); },
         [&](const std::unique_ptr<Signal>& signal) {
             for (const auto& handler : handlers) {
-                signal->connect([handler](const Ref<Event>& event) { handler->onEvent(event); });
+                signal->connect(slotFor(handler));
             }
         });
 }
@@ -128,9 +135,7 @@ void BM_EventCenter_RemoveEventHandler(benchmark::State& state) {
         state, state.range(0),
         [&] {
             auto center = std::make_shared<EventCenter>();
-            for (const auto& handler : handlers) {
-                center->addEventHandler(handler);
-            }
+            addAll(*center, handlers);
             return center;
         },
         [&](const std::shared_ptr<EventCenter>& center) {
@@ -152,8 +157,7 @@ void BM_Signals2_Disconnect(benchmark::State& state) {
         [&] {
             Connected connected;
             for (const auto& handler : handlers) {
-                connected.connections.push_back(connected.signal->connect(
-                    [handler](const Ref<Event>& event) { handler->onEvent(event); }));
+                connected.connections.push_back(connected.signal->connect(slotFor(handler)));
             }
             connected.connections = shuffled(std::move(connected.connections));
             return connected;
