@@ -152,8 +152,13 @@ std::optional<std::size_t> EventCenter::positionOf(const void* handler) const {
 
 void EventCenter::append(std::shared_ptr<EventHandlerItem> item) {
     const void* const identity = item->handlerIdentity;
-    handlers_.emplace_back(std::move(item));
-    positions_.emplace(identity, handlers_.size() - 1);
+    positions_.emplace(identity, handlers_.size());
+    try {
+        handlers_.emplace_back(std::move(item));
+    } catch (...) {
+        positions_.erase(identity);
+        throw;
+    }
 }
 
 void EventCenter::remove(std::size_t position) {
@@ -174,29 +179,42 @@ void EventCenter::remove(std::size_t position) {
     }
 }
 
+// Allocates nothing, since the last send's end runs it from a destructor.
 void EventCenter::closeHoles() {
-    if (holes_ == 0) {
+    if (holes_ == 0 || closingHoles_) {
         return;
     }
-    std::vector<std::shared_ptr<EventHandlerItem>> released;
-    released.reserve(holes_);
+    closingHoles_ = true;
+    // The live registrations to the front, in order, and the holes behind them. No code of a
+    // handler runs here.
     std::size_t kept = 0;
-    for (HandlerEntry& entry : handlers_) {
-        if (entry.removed()) {
-            if (entry.item) {
-                released.push_back(std::move(entry.item));
-            }
+    for (std::size_t position = 0; position < handlers_.size(); ++position) {
+        if (handlers_[position].removed()) {
             continue;
         }
-        if (kept != static_cast<std::size_t>(&entry - handlers_.data())) {
-            positions_[entry.item->handlerIdentity] = kept;
-            handlers_[kept] = std::move(entry);
+        if (position != kept) {
+            std::swap(handlers_[kept], handlers_[position]);
+            positions_.find(handlers_[kept].item->handlerIdentity)->second = kept;
         }
         ++kept;
     }
-    handlers_.erase(handlers_.begin() + static_cast<std::ptrdiff_t>(kept), handlers_.end());
-    holes_ = 0;
-    // `released` goes last, with the centre consistent (see SendScope).
+    // What the holes still hold goes one by one: its destructor may call this centre, which is
+    // consistent throughout (the holes stay holes, and what it adds comes after them).
+    const std::size_t holesEnd = handlers_.size();
+    for (std::size_t position = kept; position < holesEnd; ++position) {
+        const std::shared_ptr<EventHandlerItem> released = std::move(handlers_[position].item);
+        handlers_[position].handler = nullptr;
+    }
+    // Registrations added meanwhile move down into the holes' place.
+    handlers_.erase(handlers_.begin() + static_cast<std::ptrdiff_t>(kept),
+                    handlers_.begin() + static_cast<std::ptrdiff_t>(holesEnd));
+    for (std::size_t position = kept; position < handlers_.size(); ++position) {
+        if (!handlers_[position].removed()) {
+            positions_.find(handlers_[position].item->handlerIdentity)->second = position;
+        }
+    }
+    holes_ -= holesEnd - kept;
+    closingHoles_ = false;
 }
 
 std::vector<BoundObject>& EventCenter::objectsToChange(EventHandlerItem& item) {

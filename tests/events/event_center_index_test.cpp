@@ -3,6 +3,7 @@
 // during a send, which must still deliver exactly the snapshot it began with.
 #include <algorithm>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -283,6 +284,62 @@ TEST_F(EventCenterAtScale, ManyChangesDuringASendKeepItsSnapshotAndCountForTheNe
         next.push_back(std::to_string(i) + ":UICloseMenuEvent");
     }
     EXPECT_EQ(*journal, next);
+}
+
+// A handler whose last reference goes with its registration, and whose destructor calls the
+// centre that is letting it go.
+class CallsBackWhenDestroyed final : public EventHandler {
+  public:
+    explicit CallsBackWhenDestroyed(std::function<void()> onDestroy)
+        : onDestroy_(std::move(onDestroy)) {}
+    ~CallsBackWhenDestroyed() override { onDestroy_(); }
+    CallsBackWhenDestroyed(const CallsBackWhenDestroyed&) = delete;
+    CallsBackWhenDestroyed& operator=(const CallsBackWhenDestroyed&) = delete;
+    void onEvent(const Ref<Event>& /*event*/) override {}
+
+  private:
+    std::function<void()> onDestroy_;
+};
+
+TEST_F(EventCenterAtScale, AHandlerReleasedAsHolesCloseMayChangeTheRegistrations) {
+    makeHandlers(40);
+    for (const auto& h : handlers) {
+        center->addEventHandler(h);
+    }
+    const auto late = handler("late");
+    auto dying = std::make_shared<CallsBackWhenDestroyed>([&] {
+        center->removeEventHandler(handlers[5]);
+        center->addEventHandler(late);
+        center->removeEventHandler(handlers[30]);
+    });
+    std::weak_ptr<EventHandler> weakDying = dying;
+    center->addEventHandler(std::move(dying));
+    // Removes the dying handler and most others during a send: all are released as it ends.
+    center->addEventHandler(handler("remover", [&](auto&, const Ref<Event>& event) {
+        if (dynamic_cast<UIOpenMenuEvent*>(event.get()) == nullptr) {
+            return;
+        }
+        center->removeEventHandler(Ref<EventHandler>(weakDying.lock()));
+        for (int i = 10; i < 40; ++i) {
+            center->removeEventHandler(handlers[static_cast<std::size_t>(i)]);
+        }
+    }));
+
+    center->send(std::make_shared<UIOpenMenuEvent>());
+    EXPECT_TRUE(weakDying.expired());
+
+    journal->clear();
+    center->send(std::make_shared<UICloseMenuEvent>());
+    Journal expectedJournal;
+    for (int i = 0; i < 10; ++i) {
+        if (i != 5) {
+            expectedJournal.push_back(std::to_string(i) + ":UICloseMenuEvent");
+        }
+    }
+    expectedJournal.push_back("remover:UICloseMenuEvent");
+    expectedJournal.push_back("late:UICloseMenuEvent");
+    EXPECT_EQ(*journal, expectedJournal);
+    EXPECT_EQ(EventCenterAccess::registrations(*center).size(), expectedJournal.size());
 }
 
 }  // namespace

@@ -110,6 +110,7 @@ class EventCenter : public Object, public std::enable_shared_from_this<EventCent
     // Each live registration's position in `handlers_`, by the handler's identity.
     std::unordered_map<const void*, std::size_t> positions_;
     std::size_t holes_ = 0;
+    bool closingHoles_ = false;  // a handler released while they close may call the centre
     // Numbers the removals, so that a send can tell a hole made before it began (skipped) from
     // one made while it runs (still delivered to, from the snapshot it began with).
     std::uint64_t removals_ = 0;
