@@ -1,5 +1,12 @@
-// The event centre's send beside the log line every send writes, in the same binary, the same
-// folder and with the same text.
+// The event centre's registration beside Boost.Signals2's, and its send beside the log line every
+// send writes, in the same binary, the same folder and with the same text.
+//
+// Registration: addEventHandler per call while filling a centre to 100, 1,000 and 10,000 handlers,
+// beside connecting as many slots (each holding its handler, as the centre does) to a
+// Boost.Signals2 signal; removing them all again in a shuffled order, beside disconnecting.
+// Heap allocations are counted per call. Goal: addEventHandler per call at 10,000 <= 2x its cost
+// at 100 (a cost that grows with the count is a scan). Removal in a shuffled order reaches memory
+// at random: past a few thousand handlers cache misses, not the work, make it dearer.
 //
 // Goal: what a send costs beyond its log line (BM_EventCenter_Send* minus BM_Log_WriteSendLine)
 // stays within 3 ns per handler at 100 handlers, unbound or bound. General-purpose dispatch
@@ -7,9 +14,11 @@
 // run, so BM_EventCenter_BeyondTheLogLine times the plain line and a send alternately in one loop
 // and reports the difference per handler; the *_LinesLost variants send with a log that drops its
 // lines at once (no folder), which shows the centre's own cost alone.
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -17,7 +26,9 @@
 #include <kelvane/events/menu_events.hpp>
 
 #include <benchmark/benchmark.h>
+#include <boost/signals2.hpp>
 
+#include "allocation_counter.hpp"
 #include "bench_folder.hpp"
 #include "logging/log.hpp"
 
@@ -44,6 +55,122 @@ void configureLog(const std::string& directory) {
     log.setMaxFileCount(1);
     log.setPrintToConsole(false);
 }
+
+// --- Registration ----------------------------------------------------------------------------
+
+using Clock = std::chrono::steady_clock;
+using Signal = boost::signals2::signal<void(const Ref<Event>&)>;
+
+std::vector<Ref<EventHandler>> makeHandlers(std::int64_t count) {
+    std::vector<Ref<EventHandler>> handlers;
+    for (std::int64_t i = 0; i < count; ++i) {
+        handlers.push_back(kelvane::makeRef<CountingHandler>());
+    }
+    return handlers;
+}
+
+void addAll(EventCenter& center, const std::vector<Ref<EventHandler>>& handlers) {
+    for (const auto& handler : handlers) {
+        center.addEventHandler(handler);
+    }
+}
+
+// A signal's slot for `handler`, holding it as the centre's registration does.
+auto slotFor(const Ref<EventHandler>& handler) {
+    return [handler](const Ref<Event>& event) { handler->onEvent(event); };
+}
+
+// The same shuffled order for every removal benchmark.
+template <class T>
+std::vector<T> shuffled(std::vector<T> items) {
+    std::shuffle(items.begin(), items.end(), std::mt19937(42));
+    return items;
+}
+
+// Times `work` alone in each iteration (`setUp` and the subject's destruction untimed) and reports
+// the time and the heap allocations per call, `calls` being the calls `work` makes.
+template <class SetUp, class Work>
+void perCall(benchmark::State& state, std::int64_t calls, SetUp setUp, Work work) {
+    Clock::duration total{};
+    std::uint64_t allocations = 0;
+    for (auto _ : state) {
+        auto subject = setUp();
+        const auto allocationsBefore = bench::allocationCount();
+        const auto start = Clock::now();
+        work(subject);
+        const auto end = Clock::now();
+        allocations += bench::allocationCount() - allocationsBefore;
+        total += end - start;
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    }
+    const double count = static_cast<double>(state.iterations()) * static_cast<double>(calls);
+    state.counters["ns_per_call"] = std::chrono::duration<double, std::nano>(total).count() / count;
+    state.counters["allocs_per_call"] = static_cast<double>(allocations) / count;
+}
+
+void BM_EventCenter_AddEventHandler(benchmark::State& state) {
+    const auto handlers = makeHandlers(state.range(0));
+    perCall(
+        state, state.range(0), [] { return std::make_shared<EventCenter>(); },
+        [&](const std::shared_ptr<EventCenter>& center) { addAll(*center, handlers); });
+}
+BENCHMARK(BM_EventCenter_AddEventHandler)->Arg(100)->Arg(1000)->Arg(10000)->UseManualTime();
+
+void BM_Signals2_Connect(benchmark::State& state) {
+    const auto handlers = makeHandlers(state.range(0));
+    perCall(
+        state, state.range(0), [] { return std::make_unique<Signal>(); },
+        [&](const std::unique_ptr<Signal>& signal) {
+            for (const auto& handler : handlers) {
+                signal->connect(slotFor(handler));
+            }
+        });
+}
+BENCHMARK(BM_Signals2_Connect)->Arg(100)->Arg(1000)->Arg(10000)->UseManualTime();
+
+void BM_EventCenter_RemoveEventHandler(benchmark::State& state) {
+    const auto handlers = makeHandlers(state.range(0));
+    const auto order = shuffled(handlers);
+    perCall(
+        state, state.range(0),
+        [&] {
+            auto center = std::make_shared<EventCenter>();
+            addAll(*center, handlers);
+            return center;
+        },
+        [&](const std::shared_ptr<EventCenter>& center) {
+            for (const auto& handler : order) {
+                center->removeEventHandler(handler);
+            }
+        });
+}
+BENCHMARK(BM_EventCenter_RemoveEventHandler)->Arg(100)->Arg(1000)->Arg(10000)->UseManualTime();
+
+void BM_Signals2_Disconnect(benchmark::State& state) {
+    const auto handlers = makeHandlers(state.range(0));
+    struct Connected {
+        std::unique_ptr<Signal> signal = std::make_unique<Signal>();
+        std::vector<boost::signals2::connection> connections;
+    };
+    perCall(
+        state, state.range(0),
+        [&] {
+            Connected connected;
+            for (const auto& handler : handlers) {
+                connected.connections.push_back(connected.signal->connect(slotFor(handler)));
+            }
+            connected.connections = shuffled(std::move(connected.connections));
+            return connected;
+        },
+        [](Connected& connected) {
+            for (auto& connection : connected.connections) {
+                connection.disconnect();
+            }
+        });
+}
+BENCHMARK(BM_Signals2_Disconnect)->Arg(100)->Arg(1000)->Arg(10000)->UseManualTime();
+
+// --- Send --------------------------------------------------------------------------------------
 
 void BM_Log_WriteSendLine(benchmark::State& state) {
     const bench::BenchFolder folder;

@@ -23,6 +23,9 @@ struct EventCenterAccess {
     static std::vector<Registration> registrations(const EventCenter& center) {
         std::vector<Registration> result;
         for (const HandlerEntry& entry : center.handlers_) {
+            if (entry.removed()) {
+                continue;
+            }
             const auto& item = entry.item;
             Registration registration{item->handlerIdentity, item->isBinded, {}};
             for (const BoundObject& object : item->bindToObjects) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -41,9 +42,15 @@ struct HandlerEntry {
     explicit HandlerEntry(std::shared_ptr<EventHandlerItem> item)
         : handler(item->eventHandler.get()), isBinded(item->isBinded), item(std::move(item)) {}
 
+    bool removed() const noexcept { return removedAt != 0; }
+
     EventHandler* handler;
     bool isBinded;
-    std::shared_ptr<EventHandlerItem> item;  // shared by the lists that sends still walk
+    // 0 while registered; then the number of its removal. A removed entry is a hole in the list:
+    // a send that began before the removal still delivers to it.
+    std::uint64_t removedAt = 0;
+    // Null in a hole once no send can reach it any more.
+    std::shared_ptr<EventHandlerItem> item;
 };
 
 }  // namespace kelvane::detail

@@ -5,23 +5,21 @@
 
 namespace kelvane {
 
+using detail::ActionKind;
 using detail::StateAccess;
 
 AppState appReducer(const Action& action, const std::optional<AppState>& state) {
-    VelmoraState velmora = state ? state->velmoraState() : StateAccess::initial<VelmoraState>();
-    if (dynamic_cast<const TestAction*>(&action) != nullptr) {
-        // Leaves the test value as it is.
-    } else if (const auto* update = dynamic_cast<const UpdateTestNumber*>(&action)) {
-        StateAccess::testVal(velmora) = StateAccess::newVal(*update);
+    AppState next = state ? *state : StateAccess::initialAppState();
+    const ActionKind kind = detail::actionKind(action);
+    // TestAction leaves the test value as it is, as does every other action.
+    if (kind == ActionKind::UpdateTestNumber) {
+        StateAccess::testVal(StateAccess::velmoraState(next)) =
+            StateAccess::newVal(detail::actionAs<UpdateTestNumber>(action));
     }
-    UITestState uiTest = detail::nextUITestState(
-        action, state ? state->uiTestState() : StateAccess::initial<UITestState>());
-    FolderState folder = detail::nextFolderState(
-        action, state ? state->folderState() : StateAccess::initial<FolderState>());
-    RecordingState recording = detail::nextRecordingState(
-        action, state ? state->recording() : StateAccess::initial<RecordingState>());
-    return StateAccess::appState(std::move(velmora), std::move(uiTest), std::move(folder),
-                                 std::move(recording));
+    detail::reduceUITest(kind, action, StateAccess::uiTestState(next));
+    detail::reduceFolder(kind, action, StateAccess::folderState(next));
+    detail::reduceRecording(kind, action, StateAccess::recording(next));
+    return next;
 }
 
 }  // namespace kelvane

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,8 @@
 
 namespace kelvane {
 
+using detail::actionAs;
+using detail::ActionKind;
 using detail::ModelAccess;
 using detail::StateAccess;
 
@@ -19,9 +22,12 @@ namespace {
 
 using Contexts = std::vector<Ref<RecordingListContext>>;
 
-Contexts::iterator findContext(Contexts& contexts, const RecordingListContext& context) {
-    return std::find_if(contexts.begin(), contexts.end(),
-                        [&context](const auto& open) { return open->isEqual(&context); });
+// The position of `context` among the open contexts; their count when it is not open.
+std::size_t findContext(const Contexts& contexts, const RecordingListContext& context) {
+    return static_cast<std::size_t>(
+        std::find_if(contexts.begin(), contexts.end(),
+                     [&context](const auto& open) { return open->isEqual(&context); }) -
+        contexts.begin());
 }
 
 // The context as an optional object prints: "Optional(<Kelvane.RecordingListContext: 0x…>)".
@@ -60,26 +66,26 @@ void openList(FolderState& state, const OpenNewRecordingListAction& open) {
     if (!open.context) {
         return;
     }
-    Contexts& contexts = StateAccess::recordingListContexts(state);
-    if (findContext(contexts, *open.context) != contexts.end()) {
+    const Contexts& contexts = StateAccess::openContexts(state);
+    if (findContext(contexts, *open.context) != contexts.size()) {
         logContext("context already exist ", open.context);
         return;
     }
     StateAccess::newRecordingListContext(state) = open.context;
-    contexts.emplace_back(open.context);
+    StateAccess::recordingListContexts(state).emplace_back(open.context);
 }
 
 void closeList(FolderState& state, const CloseRecordingListAction& close) {
     if (!close.context) {
         return;
     }
-    Contexts& contexts = StateAccess::recordingListContexts(state);
-    const auto found = findContext(contexts, *close.context);
-    if (found == contexts.end()) {
+    const std::size_t found = findContext(StateAccess::openContexts(state), *close.context);
+    if (found == StateAccess::openContexts(state).size()) {
         logContext("context not exist", close.context);
         return;
     }
-    contexts.erase(found);
+    Contexts& contexts = StateAccess::recordingListContexts(state);
+    contexts.erase(contexts.begin() + static_cast<std::ptrdiff_t>(found));
     StateAccess::newRecordingListContext(state) = nullptr;
 }
 
@@ -87,8 +93,8 @@ void updateList(FolderState& state, const UpdateRecordingListAction& update) {
     if (!update.context) {
         return;
     }
-    Contexts& contexts = StateAccess::recordingListContexts(state);
-    if (findContext(contexts, *update.context) == contexts.end()) {
+    const Contexts& contexts = StateAccess::openContexts(state);
+    if (findContext(contexts, *update.context) == contexts.size()) {
         logContext("context not exist", update.context);
         return;
     }
@@ -96,65 +102,80 @@ void updateList(FolderState& state, const UpdateRecordingListAction& update) {
         update.recordings.value_or(std::vector<Ref<Recording>>{});
 }
 
-void addRecordingToFolder(FolderState& state, const AddRecordingToFolderAction& add) {
+void addRecordingToFolder(const FolderState& state, const AddRecordingToFolderAction& add) {
     // Every context has a folder, so an absent folder matches none.
     if (!add.folder || !add.recording) {
         return;
     }
-    for (const auto& context : StateAccess::recordingListContexts(state)) {
+    for (const auto& context : StateAccess::openContexts(state)) {
         if (context->folder()->isEqual(add.folder.get())) {
             ModelAccess::recordings(*context).emplace_back(add.recording);
         }
     }
 }
 
-void removeRecording(FolderState& state, const RemoveRecordingAction& remove) {
+void removeRecording(const FolderState& state, const RemoveRecordingAction& remove) {
     if (!remove.recording) {
         return;
     }
-    for (const auto& context : StateAccess::recordingListContexts(state)) {
+    for (const auto& context : StateAccess::openContexts(state)) {
         removeFirst(ModelAccess::recordings(*context), *remove.recording);
     }
 }
 
 }  // namespace
 
-FolderState detail::nextFolderState(const Action& action, FolderState state) {
-    if (const auto* loaded = dynamic_cast<const FoldersLoadedAction*>(&action)) {
-        if (loaded->folders) {
-            StateAccess::folders(state) = makeRef<TArray<Folder>>(*loaded->folders);
+void detail::reduceFolder(ActionKind kind, const Action& action, FolderState& state) {
+    switch (kind) {
+        case ActionKind::FoldersLoaded:
+            if (const auto& folders = actionAs<FoldersLoadedAction>(action).folders) {
+                StateAccess::folders(state) = makeRef<TArray<Folder>>(*folders);
+            }
+            break;
+        case ActionKind::AddFolder:
+            addFolder(state, actionAs<AddFolderAction>(action));
+            break;
+        case ActionKind::RemoveFolder:
+            removeFolder(state, actionAs<RemoveFolderAction>(action));
+            break;
+        case ActionKind::OpenNewRecordingList:
+            openList(state, actionAs<OpenNewRecordingListAction>(action));
+            break;
+        case ActionKind::CloseRecordingList:
+            closeList(state, actionAs<CloseRecordingListAction>(action));
+            break;
+        case ActionKind::SetRecordingListSelection: {
+            const auto& selection = actionAs<SetRecordingListSelectionAction>(action);
+            if (selection.context) {
+                ModelAccess::isSelectionMode(*selection.context) = selection.selected;
+            }
+            break;
         }
-    } else if (const auto* add = dynamic_cast<const AddFolderAction*>(&action)) {
-        addFolder(state, *add);
-    } else if (const auto* remove = dynamic_cast<const RemoveFolderAction*>(&action)) {
-        removeFolder(state, *remove);
-    } else if (const auto* open = dynamic_cast<const OpenNewRecordingListAction*>(&action)) {
-        openList(state, *open);
-    } else if (const auto* close = dynamic_cast<const CloseRecordingListAction*>(&action)) {
-        closeList(state, *close);
-    } else if (const auto* selection =
-                   dynamic_cast<const SetRecordingListSelectionAction*>(&action)) {
-        if (selection->context) {
-            ModelAccess::isSelectionMode(*selection->context) = selection->selected;
+        case ActionKind::SetRecordingSelected: {
+            const auto& selected = actionAs<SetRecordingSelectedAction>(action);
+            if (selected.recording) {
+                ModelAccess::selected(*selected.recording) = selected.selected;
+            }
+            break;
         }
-    } else if (const auto* selected = dynamic_cast<const SetRecordingSelectedAction*>(&action)) {
-        if (selected->recording) {
-            ModelAccess::selected(*selected->recording) = selected->selected;
-        }
-    } else if (const auto* update = dynamic_cast<const UpdateRecordingListAction*>(&action)) {
-        updateList(state, *update);
-    } else if (const auto* addRecording =
-                   dynamic_cast<const AddRecordingToFolderAction*>(&action)) {
-        addRecordingToFolder(state, *addRecording);
-    } else if (const auto* removeRecordingAction =
-                   dynamic_cast<const RemoveRecordingAction*>(&action)) {
-        removeRecording(state, *removeRecordingAction);
+        case ActionKind::UpdateRecordingList:
+            updateList(state, actionAs<UpdateRecordingListAction>(action));
+            break;
+        case ActionKind::AddRecordingToFolder:
+            addRecordingToFolder(state, actionAs<AddRecordingToFolderAction>(action));
+            break;
+        case ActionKind::RemoveRecording:
+            removeRecording(state, actionAs<RemoveRecordingAction>(action));
+            break;
+        default:
+            break;
     }
-    return state;
 }
 
 FolderState folderReducer(const Action& action, const std::optional<FolderState>& state) {
-    return detail::nextFolderState(action, state ? *state : StateAccess::initial<FolderState>());
+    FolderState next = state ? *state : StateAccess::initial<FolderState>();
+    detail::reduceFolder(detail::actionKind(action), action, next);
+    return next;
 }
 
 }  // namespace kelvane

@@ -10,6 +10,8 @@
 
 namespace kelvane {
 
+using detail::actionAs;
+using detail::ActionKind;
 using detail::ModelAccess;
 using detail::StateAccess;
 
@@ -48,61 +50,91 @@ void resetSession(RecordingState& state, std::shared_ptr<Recording> recording) {
 
 }  // namespace
 
-RecordingState detail::nextRecordingState(const Action& action, RecordingState state) {
-    if (dynamic_cast<const PauseRecordingAction*>(&action) != nullptr) {
-        StateAccess::isPause(state) = true;
-    } else if (dynamic_cast<const ResumeRecordingAction*>(&action) != nullptr) {
-        StateAccess::isPause(state) = false;
-    } else if (dynamic_cast<const StopRecordingAction*>(&action) != nullptr) {
-        resetSession(state, nullptr);
-    } else if (dynamic_cast<const StartRecordingAction*>(&action) != nullptr) {
-        resetSession(state, std::make_shared<Recording>());
-    } else if (const auto* update = dynamic_cast<const UpdateRecordingStateAction*>(&action)) {
-        StateAccess::volume(state) = update->volume;
-        StateAccess::duration(state) = update->duration;
-    } else if (const auto* highlight = dynamic_cast<const HighlightRecordingAction*>(&action)) {
-        StateAccess::highlightRecording(state) = highlight->highlight;
-    } else if (const auto* highlightSentence =
-                   dynamic_cast<const HighlightRecordingSentenceAction*>(&action)) {
-        if (Sentence* sentence = sentenceAt(state, highlightSentence->sentenceIndex)) {
-            sentence->isHighlight = highlightSentence->highlight;
+void detail::reduceRecording(ActionKind kind, const Action& action, RecordingState& state) {
+    switch (kind) {
+        case ActionKind::PauseRecording:
+            StateAccess::isPause(state) = true;
+            break;
+        case ActionKind::ResumeRecording:
+            StateAccess::isPause(state) = false;
+            break;
+        case ActionKind::StopRecording:
+            resetSession(state, nullptr);
+            break;
+        case ActionKind::StartRecording:
+            resetSession(state, std::make_shared<Recording>());
+            break;
+        case ActionKind::UpdateRecordingState: {
+            const auto& update = actionAs<UpdateRecordingStateAction>(action);
+            StateAccess::volume(state) = update.volume;
+            StateAccess::duration(state) = update.duration;
+            break;
         }
-    } else if (const auto* title = dynamic_cast<const UpdateRecordingTitleAction*>(&action)) {
-        if (const auto& recording = StateAccess::currentRecording(state)) {
-            ModelAccess::title(*recording) = title->title;
+        case ActionKind::HighlightRecording:
+            StateAccess::highlightRecording(state) =
+                actionAs<HighlightRecordingAction>(action).highlight;
+            break;
+        case ActionKind::HighlightRecordingSentence: {
+            const auto& highlight = actionAs<HighlightRecordingSentenceAction>(action);
+            if (Sentence* sentence = sentenceAt(state, highlight.sentenceIndex)) {
+                sentence->isHighlight = highlight.highlight;
+            }
+            break;
         }
-    } else if (const auto* addSentence = dynamic_cast<const AddRecordingSentenceAction*>(&action)) {
-        const auto& recording = StateAccess::currentRecording(state);
-        if (recording && addSentence->sentence) {
-            ModelAccess::sentences(*recording).emplace_back(addSentence->sentence);
+        case ActionKind::UpdateRecordingTitle:
+            if (const auto& recording = StateAccess::currentRecording(state)) {
+                ModelAccess::title(*recording) = actionAs<UpdateRecordingTitleAction>(action).title;
+            }
+            break;
+        case ActionKind::AddRecordingSentence: {
+            const auto& recording = StateAccess::currentRecording(state);
+            const auto& sentence = actionAs<AddRecordingSentenceAction>(action).sentence;
+            if (recording && sentence) {
+                ModelAccess::sentences(*recording).emplace_back(sentence);
+            }
+            break;
         }
-    } else if (const auto* addWord = dynamic_cast<const AddRecordingWordAction*>(&action)) {
-        Sentence* sentence = lastSentence(state);
-        if (sentence && addWord->word) {
-            sentence->words.emplace_back(addWord->word);
+        case ActionKind::AddRecordingWord: {
+            Sentence* sentence = lastSentence(state);
+            const auto& word = actionAs<AddRecordingWordAction>(action).word;
+            if (sentence && word) {
+                sentence->words.emplace_back(word);
+            }
+            break;
         }
-    } else if (const auto* addAttachment =
-                   dynamic_cast<const AddRecordingAttachmentAction*>(&action)) {
-        Sentence* sentence = lastSentence(state);
-        if (sentence && addAttachment->attachment) {
-            sentence->attachments.emplace_back(addAttachment->attachment);
+        case ActionKind::AddRecordingAttachment: {
+            Sentence* sentence = lastSentence(state);
+            const auto& attachment = actionAs<AddRecordingAttachmentAction>(action).attachment;
+            if (sentence && attachment) {
+                sentence->attachments.emplace_back(attachment);
+            }
+            break;
         }
-    } else if (const auto* remove = dynamic_cast<const RemoveRecordingAttachmentAction*>(&action)) {
-        Sentence* sentence = sentenceAt(state, remove->sentenceIndex);
-        if (sentence && inRange(remove->attachmentIndex, sentence->attachments.size())) {
-            sentence->attachments.erase(sentence->attachments.begin() + remove->attachmentIndex);
+        case ActionKind::RemoveRecordingAttachment: {
+            const auto& remove = actionAs<RemoveRecordingAttachmentAction>(action);
+            Sentence* sentence = sentenceAt(state, remove.sentenceIndex);
+            if (sentence && inRange(remove.attachmentIndex, sentence->attachments.size())) {
+                sentence->attachments.erase(sentence->attachments.begin() + remove.attachmentIndex);
+            }
+            break;
         }
-    } else if (const auto* select = dynamic_cast<const SelectRecordingAttachmentAction*>(&action)) {
-        StateAccess::selectedAttachment(state) = select->attachment;
-    } else if (const auto* share = dynamic_cast<const ShareRecordingAction*>(&action)) {
-        StateAccess::recordingForShare(state) = share->recordingToShare;
+        case ActionKind::SelectRecordingAttachment:
+            StateAccess::selectedAttachment(state) =
+                actionAs<SelectRecordingAttachmentAction>(action).attachment;
+            break;
+        case ActionKind::ShareRecording:
+            StateAccess::recordingForShare(state) =
+                actionAs<ShareRecordingAction>(action).recordingToShare;
+            break;
+        default:
+            break;
     }
-    return state;
 }
 
 RecordingState recordingReducer(const Action& action, const std::optional<RecordingState>& state) {
-    return detail::nextRecordingState(action,
-                                      state ? *state : StateAccess::initial<RecordingState>());
+    RecordingState next = state ? *state : StateAccess::initial<RecordingState>();
+    detail::reduceRecording(detail::actionKind(action), action, next);
+    return next;
 }
 
 }  // namespace kelvane

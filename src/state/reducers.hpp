@@ -3,9 +3,9 @@
 // The reducers of the application state. `appReducer` is the shared store's one reducer: it
 // computes the test value itself and hands every action to the three sub-reducers, in the order
 // test catalogue, folders, recording. Each tests its cases in a fixed order, applies the first
-// whose action type matches (`dynamic_cast`, so subclasses of the two class actions match too),
-// and carries every other field over. Given no previous value, each starts from the records'
-// defaults.
+// whose action type matches (subclasses of the two class actions match too), and carries every
+// other field over. Given no previous value, each starts from the records' defaults. The case is
+// found from the action's dynamic type at once (see action_kind.hpp), not by trying each.
 //
 // The returned records are new values, but the shared model objects they refer to (the folder
 // list, recording-list contexts, recordings, sentences) are changed in place, so the previous
@@ -25,12 +25,16 @@
 //   sentence) when there is none.
 // Such an action changes nothing and logs nothing (beyond the store's own dispatch line).
 //
-// Reducers run inside the store's dispatch, on its thread; they take no locks.
+// Reducers run inside the store's dispatch, on its thread. They take no locks, but for the lookup
+// of an action type outside the table (see action_kind.hpp), which different stores may make on
+// different threads at once.
 
 #include <optional>
 
 #include <kelvane/state/app_state.hpp>
 #include <kelvane/store/action.hpp>
+
+#include "state/action_kind.hpp"
 
 namespace kelvane {
 
@@ -41,10 +45,11 @@ RecordingState recordingReducer(const Action& action, const std::optional<Record
 
 namespace detail {
 
-// The sub-reducers' step from a given value, so that appReducer copies each sub-state once.
-UITestState nextUITestState(const Action& action, UITestState state);
-FolderState nextFolderState(const Action& action, FolderState state);
-RecordingState nextRecordingState(const Action& action, RecordingState state);
+// The sub-reducers' step, applied in place to a record the caller has made for the new state, so
+// that appReducer copies the previous state once, as a whole, and finds the case once.
+void reduceUITest(ActionKind kind, const Action& action, UITestState& state);
+void reduceFolder(ActionKind kind, const Action& action, FolderState& state);
+void reduceRecording(ActionKind kind, const Action& action, RecordingState& state);
 
 }  // namespace detail
 

@@ -3,8 +3,8 @@
 // The framework's write access to the state records, which other code may only read, and to the
 // framework-internal field of UpdateTestNumber. Only the reducers (and tests) use it.
 //
-//     AppState state = StateAccess::appState(velmora, uiTest, folder, recording);
-//     StateAccess::testVal(velmora) = 7;
+//     AppState state = StateAccess::initialAppState();
+//     StateAccess::testVal(StateAccess::velmoraState(state)) = 7;
 
 #include <cstdint>
 #include <utility>
@@ -21,19 +21,27 @@ struct StateAccess {
         return Record();
     }
 
-    static AppState appState(VelmoraState velmoraState, UITestState uiTestState,
-                             FolderState folderState, RecordingState recording) {
-        return AppState(std::move(velmoraState), std::move(uiTestState), std::move(folderState),
-                        std::move(recording));
+    /// An AppState of the four records' defaults.
+    static AppState initialAppState() {
+        return AppState(initial<VelmoraState>(), initial<UITestState>(), initial<FolderState>(),
+                        initial<RecordingState>());
     }
 
     static std::int64_t newVal(const UpdateTestNumber& action) { return action.newVal; }
 
+    // The records of a state, to change in place while it is being made.
+    static VelmoraState& velmoraState(AppState& state) { return state.velmoraState_; }
+    static UITestState& uiTestState(AppState& state) { return state.uiTestState_; }
+    static FolderState& folderState(AppState& state) { return state.folderState_; }
+    static RecordingState& recording(AppState& state) { return state.recording_; }
+
     // Each returns the field itself, to assign or to change in place.
     static std::int64_t& testVal(VelmoraState& state) { return state.testVal_; }
 
+    // A list field gets a list of the record's own first (see SharedList): copying the record
+    // before the change shared the list, it did not copy it.
     static std::vector<Ref<UITestEntry>>& allTestEntries(UITestState& state) {
-        return state.allTestEntries_;
+        return state.allTestEntries_.toChange();
     }
     static std::shared_ptr<UITestEntry>& lastActiavedTestEntry(UITestState& state) {
         return state.lastActiavedTestEntry_;
@@ -45,7 +53,11 @@ struct StateAccess {
         return state.newRecordingListContext_;
     }
     static std::vector<Ref<RecordingListContext>>& recordingListContexts(FolderState& state) {
-        return state.recordingListContexts_;
+        return state.recordingListContexts_.toChange();
+    }
+    /// The open contexts, to read without a copy.
+    static const std::vector<Ref<RecordingListContext>>& openContexts(const FolderState& state) {
+        return state.recordingListContexts_.view();
     }
 
     static bool& isPause(RecordingState& state) { return state.isPause_; }

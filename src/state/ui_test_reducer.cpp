@@ -5,21 +5,30 @@
 
 namespace kelvane {
 
+using detail::actionAs;
+using detail::ActionKind;
 using detail::StateAccess;
 
-UITestState detail::nextUITestState(const Action& action, UITestState state) {
-    if (const auto* add = dynamic_cast<const UITestAddTestEntry*>(&action)) {
-        if (add->testEntry) {
-            StateAccess::allTestEntries(state).emplace_back(add->testEntry);
-        }
-    } else if (const auto* open = dynamic_cast<const UITestOpenTestEntry*>(&action)) {
-        StateAccess::lastActiavedTestEntry(state) = open->testEntry;
+void detail::reduceUITest(ActionKind kind, const Action& action, UITestState& state) {
+    switch (kind) {
+        case ActionKind::UITestAddTestEntry:
+            if (const auto& entry = actionAs<UITestAddTestEntry>(action).testEntry) {
+                StateAccess::allTestEntries(state).emplace_back(entry);
+            }
+            break;
+        case ActionKind::UITestOpenTestEntry:
+            StateAccess::lastActiavedTestEntry(state) =
+                actionAs<UITestOpenTestEntry>(action).testEntry;
+            break;
+        default:
+            break;
     }
-    return state;
 }
 
 UITestState uiTestReducer(const Action& action, const std::optional<UITestState>& state) {
-    return detail::nextUITestState(action, state ? *state : StateAccess::initial<UITestState>());
+    UITestState next = state ? *state : StateAccess::initial<UITestState>();
+    detail::reduceUITest(detail::actionKind(action), action, next);
+    return next;
 }
 
 }  // namespace kelvane

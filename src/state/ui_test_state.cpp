@@ -10,8 +10,10 @@ bool operator==(const UITestState& a, const UITestState& b) noexcept {
     };
     const auto& last = a.lastActiavedTestEntry_;
     const auto& otherLast = b.lastActiavedTestEntry_;
-    return std::equal(a.allTestEntries_.begin(), a.allTestEntries_.end(), b.allTestEntries_.begin(),
-                      b.allTestEntries_.end(), sameEntry) &&
+    const auto& entries = a.allTestEntries_.view();
+    const auto& otherEntries = b.allTestEntries_.view();
+    return std::equal(entries.begin(), entries.end(), otherEntries.begin(), otherEntries.end(),
+                      sameEntry) &&
            (last && otherLast ? last->isEqual(otherLast.get()) : !last && !otherLast) &&
            a.testNumber_ == b.testNumber_;
 }

@@ -7,6 +7,7 @@
 #include <kelvane/model/folder.hpp>
 #include <kelvane/model/recording_list_context.hpp>
 #include <kelvane/model/tarray.hpp>
+#include <kelvane/state/detail/shared_list.hpp>
 
 namespace kelvane {
 
@@ -17,7 +18,8 @@ struct StateAccess;
 /// The folders and the open recording lists. A value made and changed only by the store's
 /// reducers (see VelmoraState), without equality. The folder list and the contexts are shared
 /// objects that the folder reducer changes in place, so an earlier copy of the state shows those
-/// changes too; the list of open contexts itself is copied with the record.
+/// changes too; the list of open contexts itself is the record's own value, so a later state's
+/// opening or closing never shows in an earlier copy.
 class FolderState final {
   public:
     /// The folder list: one shared, identity-compared list, edited in place by `AddFolderAction`
@@ -31,7 +33,7 @@ class FolderState final {
     }
     /// The open recording lists in opening order, each object at most once.
     std::vector<Ref<RecordingListContext>> recordingListContexts() const {
-        return recordingListContexts_;
+        return recordingListContexts_.view();
     }
 
   private:
@@ -40,7 +42,7 @@ class FolderState final {
 
     Ref<TArray<Folder>> folders_ = makeRef<TArray<Folder>>();
     std::shared_ptr<RecordingListContext> newRecordingListContext_;
-    std::vector<Ref<RecordingListContext>> recordingListContexts_;
+    detail::SharedList<Ref<RecordingListContext>> recordingListContexts_;
 };
 
 }  // namespace kelvane

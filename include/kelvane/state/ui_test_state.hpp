@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <kelvane/core/ref.hpp>
+#include <kelvane/state/detail/shared_list.hpp>
 #include <kelvane/state/ui_test_entry.hpp>
 #include <kelvane/store/state_type.hpp>
 
@@ -19,7 +20,7 @@ struct StateAccess;
 class UITestState final : public StateType {
   public:
     /// The entries in the order they were added (`UITestAddTestEntry`), duplicates included.
-    std::vector<Ref<UITestEntry>> allTestEntries() const { return allTestEntries_; }
+    std::vector<Ref<UITestEntry>> allTestEntries() const { return allTestEntries_.view(); }
     /// The entry opened last (`UITestOpenTestEntry`); null when none is.
     const std::shared_ptr<UITestEntry>& lastActiavedTestEntry() const noexcept {
         return lastActiavedTestEntry_;
@@ -35,7 +36,7 @@ class UITestState final : public StateType {
     friend struct detail::StateAccess;
     UITestState() = default;
 
-    std::vector<Ref<UITestEntry>> allTestEntries_;
+    detail::SharedList<Ref<UITestEntry>> allTestEntries_;
     std::shared_ptr<UITestEntry> lastActiavedTestEntry_;
     std::int64_t testNumber_ = 100;
 };
