@@ -1,6 +1,7 @@
 #pragma once
 
 #include <concepts>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -8,6 +9,7 @@
 #include <utility>
 
 #include <kelvane/platform/object.hpp>
+#include <kelvane/store/detail/subscription_steps.hpp>
 #include <kelvane/store/store_subscriber.hpp>
 
 namespace kelvane {
@@ -28,9 +30,54 @@ class SubscriptionTail {
 
 }  // namespace detail
 
+/// What a link calls with each (old, new) pair: any callable of `(const std::optional<State>&,
+/// const State&)`, or empty. The transforms set built-in steps that hand both values on by
+/// reference; assigning a callable replaces whatever the link did before.
+template <class State>
+class SubscriptionObserver {
+  public:
+    using Function = std::function<void(const std::optional<State>&, const State&)>;
+
+    SubscriptionObserver() = default;
+    SubscriptionObserver(std::nullptr_t) noexcept {
+    }  // NOLINT: an empty observer, as for std::function
+
+    template <class Callable>
+    requires(!std::same_as<std::remove_cvref_t<Callable>, SubscriptionObserver> &&
+             std::constructible_from<Function, Callable>)
+        SubscriptionObserver(Callable&& callable)  // NOLINT: converts like std::function
+        : function_(std::forward<Callable>(callable)) {}
+
+    explicit operator bool() const noexcept { return step_ != nullptr || function_ != nullptr; }
+
+    void operator()(const std::optional<State>& oldState, const State& newState) const {
+        run(detail::OldValue<State>(oldState), newState, nullptr);
+    }
+
+  private:
+    friend struct detail::LinkAccess;
+
+    explicit SubscriptionObserver(std::shared_ptr<const detail::LinkStep<State>> step) noexcept
+        : step_(std::move(step)) {}
+
+    void run(const detail::OldValue<State>& oldValue, const State& newValue,
+             AnyStoreSubscriber* target) const {
+        if (step_) {
+            step_->run(oldValue, newValue, target);
+        } else if (function_) {
+            oldValue.asOptional(
+                [&](const std::optional<State>& oldState) { function_(oldState, newValue); });
+        }
+    }
+
+    std::shared_ptr<const detail::LinkStep<State>> step_;
+    Function function_;
+};
+
 /// One link of a subscriber's chain of state transforms. The head receives the store's old and
 /// new state; each transform maps or filters and hands on to the next link; the last one hands
-/// the value to the subscriber.
+/// the value to the subscriber. Values travel by reference: no link copies the state, and a
+/// `select` hands on the member it reads (or the value its function returns) for the call only.
 ///
 /// Each link's `observer` owns the next link, so the store, which owns the head, owns the chain,
 /// and the chain never keeps the subscriber alive. Calling a second transform on the same link
@@ -45,8 +92,7 @@ class Subscription : public detail::SubscriptionTail,
     };
 
   public:
-    using Observer =
-        std::function<void(const std::optional<State>& oldState, const State& newState)>;
+    using Observer = SubscriptionObserver<State>;
     using Sink = std::function<void(Observer forward)>;
     using Predicate = std::function<bool(const State& oldState, const State& newState)>;
 
@@ -62,9 +108,8 @@ class Subscription : public detail::SubscriptionTail,
     /// a function that passes each (old, new) pair to the new link (and keeps it alive).
     static std::shared_ptr<Subscription> make(const Sink& sink) {
         auto subscription = make();
-        sink([subscription](const std::optional<State>& oldState, const State& newState) {
-            subscription->deliver(oldState, newState);
-        });
+        sink(detail::LinkAccess::observerOf<State>(
+            std::make_shared<const detail::ForwardStep<State>>(subscription)));
         return subscription;
     }
 
@@ -81,52 +126,44 @@ class Subscription : public detail::SubscriptionTail,
     requires std::invocable<const Selector&, const State&>
     auto select(Selector selector) {
         using Substate = std::remove_cvref_t<std::invoke_result_t<const Selector&, const State&>>;
-        return Subscription<Substate>::make([this, selector = std::move(selector)](
-                                                typename Subscription<Substate>::Observer forward) {
-            observer = [selector, forward = std::move(forward)](
-                           const std::optional<State>& oldState, const State& newState) {
-                std::optional<Substate> oldSubstate;
-                if (oldState) {
-                    oldSubstate = std::invoke(selector, *oldState);
-                }
-                forward(oldSubstate, std::invoke(selector, newState));
-            };
-        });
+        auto next = Subscription<Substate>::make();
+        observer = detail::LinkAccess::observerOf<State>(
+            std::make_shared<const detail::SelectStep<State, Substate, Selector>>(
+                std::move(selector), next));
+        return next;
     }
 
     /// Drops a pair when `isRepeat(old, new)` is true; a pair without an old state always passes.
     virtual std::shared_ptr<Subscription> skipRepeats(Predicate isRepeat) {
-        return make([this, isRepeat = std::move(isRepeat)](Observer forward) {
-            observer = [isRepeat, forward = std::move(forward)](
-                           const std::optional<State>& oldState, const State& newState) {
-                if (!oldState || !isRepeat(*oldState, newState)) {
-                    forward(oldState, newState);
-                }
-            };
-        });
+        return filter(std::move(isRepeat));
     }
 
     /// Drops a pair whose old and new states are equal.
     std::shared_ptr<Subscription> skipRepeats() requires std::equality_comparable<State> {
-        return skipRepeats([](const State& a, const State& b) { return a == b; });
+        return filter(std::equal_to<>{});
     }
 
     /// Drops a pair when `when(old, new)` is true.
-    std::shared_ptr<Subscription> skip(Predicate when) { return skipRepeats(std::move(when)); }
+    std::shared_ptr<Subscription> skip(Predicate when) { return filter(std::move(when)); }
 
     /// Passes a pair only when `when(old, new)` is true.
     std::shared_ptr<Subscription> only(Predicate when) {
-        return skipRepeats(
+        return filter(
             [when = std::move(when)](const State& a, const State& b) { return !when(a, b); });
     }
 
     void connectTo(std::weak_ptr<AnyStoreSubscriber> subscriber) override {
-        observer = [subscriber = std::move(subscriber)](const std::optional<State>&,
-                                                        const State& newState) {
-            if (const auto target = subscriber.lock()) {
-                target->_newState(std::any(newState));
-            }
-        };
+        observer = detail::LinkAccess::observerOf<State>(
+            std::make_shared<const detail::HandOverStep<State>>(std::move(subscriber)));
+    }
+
+  private:
+    template <class IsRepeat>
+    std::shared_ptr<Subscription> filter(IsRepeat isRepeat) {
+        auto next = make();
+        observer = detail::LinkAccess::observerOf<State>(
+            std::make_shared<const detail::FilterStep<State, IsRepeat>>(std::move(isRepeat), next));
+        return next;
     }
 };
 
@@ -154,6 +191,14 @@ class SubscriptionBox {
 
     void deliver(const std::optional<State>& oldState, const State& newState) const {
         originalSubscription->deliver(oldState, newState);
+    }
+
+    /// Runs the chain for `target`, this box's subscriber, which the caller keeps alive for the
+    /// call (the store locks it once per delivery).
+    void deliverTo(AnyStoreSubscriber& target, const std::optional<State>& oldState,
+                   const State& newState) const {
+        detail::LinkAccess::run(originalSubscription->observer, detail::OldValue<State>(oldState),
+                                newState, &target);
     }
 
     friend bool operator==(const SubscriptionBox& a, const SubscriptionBox& b) noexcept {
