@@ -171,16 +171,10 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         if (wasDispatching) {
             haltWithFatalError(detail::kConcurrentMutationError + printed(action));
         }
-        std::optional<State> next;
-        try {
-            next.emplace(reducer_(action, state_));
-        } catch (...) {
-            // A reducer that throws must not leave the store busy for ever.
-            isDispatching_.write([](bool& flag) { flag = false; });
-            throw;
-        }
+        // Built in place: the reducer's copy of the state is the only one a dispatch makes.
+        State next = reduce(action);
         isDispatching_.write([](bool& flag) { flag = false; });
-        assignState(std::move(*next));
+        assignState(std::move(next));
     }
 
     /// Subscribes to the whole state. When `State` has `==` and the store skips repeats
@@ -317,7 +311,17 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     // receive the newest state, still paired with this assignment's old state. Each subscriber is
     // locked once and handed the state by reference. A box whose subscriber is gone is dropped
     // here, at the first delivery after it went.
-    void assignState(State next) {
+    State reduce(const Action& action) {
+        try {
+            return reducer_(action, state_);
+        } catch (...) {
+            // A reducer that throws must not leave the store busy for ever.
+            isDispatching_.write([](bool& flag) { flag = false; });
+            throw;
+        }
+    }
+
+    void assignState(State&& next) {
         std::optional<State> oldState = std::move(state_);
         state_ = std::move(next);
         {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <any>
 #include <concepts>
 #include <cstddef>
 #include <functional>
@@ -48,7 +49,9 @@ class SubscriptionObserver {
         SubscriptionObserver(Callable&& callable)  // NOLINT: converts like std::function
         : function_(std::forward<Callable>(callable)) {}
 
-    explicit operator bool() const noexcept { return step_ != nullptr || function_ != nullptr; }
+    explicit operator bool() const noexcept {
+        return step_ != nullptr || function_ != nullptr || handsOver_;
+    }
 
     void operator()(const std::optional<State>& oldState, const State& newState) const {
         run(detail::OldValue<State>(oldState), newState, nullptr);
@@ -60,9 +63,23 @@ class SubscriptionObserver {
     explicit SubscriptionObserver(std::shared_ptr<const detail::LinkStep<State>> step) noexcept
         : step_(std::move(step)) {}
 
+    // The end of a chain: hands the new value to the subscriber. Kept here rather than in a step
+    // of its own, so that the link before it reaches the subscriber without another call.
+    explicit SubscriptionObserver(std::weak_ptr<AnyStoreSubscriber> subscriber) noexcept
+        : subscriber_(std::move(subscriber)),
+          connected_(subscriber_.lock().get()),
+          handsOver_(true) {}
+
     void run(const detail::OldValue<State>& oldValue, const State& newValue,
              AnyStoreSubscriber* target) const {
-        if (step_) {
+        if (handsOver_) {
+            // The delivery's target is this box's subscriber, already locked: no second lock.
+            if (target != nullptr && target == connected_) {
+                target->_newState(std::any(StateReference<State>{&newValue}));
+            } else if (const auto live = subscriber_.lock()) {
+                live->_newState(std::any(StateReference<State>{&newValue}));
+            }
+        } else if (step_) {
             step_->run(oldValue, newValue, target);
         } else if (function_) {
             oldValue.asOptional(
@@ -72,6 +89,10 @@ class SubscriptionObserver {
 
     std::shared_ptr<const detail::LinkStep<State>> step_;
     Function function_;
+    std::weak_ptr<AnyStoreSubscriber> subscriber_;
+    // Compared with the delivery's target only, never followed: the weak pointer decides.
+    const AnyStoreSubscriber* connected_ = nullptr;
+    bool handsOver_ = false;
 };
 
 /// One link of a subscriber's chain of state transforms. The head receives the store's old and
@@ -153,8 +174,7 @@ class Subscription : public detail::SubscriptionTail,
     }
 
     void connectTo(std::weak_ptr<AnyStoreSubscriber> subscriber) override {
-        observer = detail::LinkAccess::observerOf<State>(
-            std::make_shared<const detail::HandOverStep<State>>(std::move(subscriber)));
+        observer = detail::LinkAccess::handOverTo<State>(std::move(subscriber));
     }
 
   private:

@@ -46,9 +46,9 @@ class OldValue {
     const State* value_ = nullptr;
 };
 
-// One built-in step of a chain (a transform, a forward made for a sink, or the hand-over to the
-// subscriber). `target` is the subscriber the store has already locked for this delivery, or null;
-// it is passed down so that the hand-over need not lock it a second time.
+// One built-in step of a chain (a transform, or a forward made for a sink). `target` is the
+// subscriber the store has already locked for this delivery, or null; it is passed down so that the
+// hand-over need not lock it a second time.
 template <class State>
 class LinkStep {
   public:
@@ -73,6 +73,11 @@ struct LinkAccess {
     template <class State>
     static SubscriptionObserver<State> observerOf(std::shared_ptr<const LinkStep<State>> step) {
         return SubscriptionObserver<State>(std::move(step));
+    }
+
+    template <class State>
+    static SubscriptionObserver<State> handOverTo(std::weak_ptr<AnyStoreSubscriber> subscriber) {
+        return SubscriptionObserver<State>(std::move(subscriber));
     }
 };
 
@@ -139,28 +144,6 @@ class FilterStep final : public LinkStep<State> {
   private:
     IsRepeat isRepeat_;
     std::shared_ptr<Subscription<State>> next_;
-};
-
-// The end of a chain: hands the new value, by reference, to the subscriber while it exists.
-template <class State>
-class HandOverStep final : public LinkStep<State> {
-  public:
-    explicit HandOverStep(std::weak_ptr<AnyStoreSubscriber> subscriber)
-        : connected_(subscriber.lock().get()), subscriber_(std::move(subscriber)) {}
-
-    void run(const OldValue<State>&, const State& newValue,
-             AnyStoreSubscriber* target) const override {
-        if (target != nullptr && target == connected_) {
-            target->_newState(std::any(StateReference<State>{&newValue}));
-        } else if (const auto live = subscriber_.lock()) {
-            live->_newState(std::any(StateReference<State>{&newValue}));
-        }
-    }
-
-  private:
-    // Compared with the delivery's target only, never followed: the weak pointer decides.
-    const AnyStoreSubscriber* connected_;
-    std::weak_ptr<AnyStoreSubscriber> subscriber_;
 };
 
 }  // namespace detail
