@@ -106,11 +106,12 @@ class SubscriptionObserver {
 /// one before. A transform remembers nothing: `skipRepeats` compares the old and new values it is
 /// handed, not the last value that reached the subscriber.
 template <class State>
-class Subscription : public detail::SubscriptionTail,
-                     public std::enable_shared_from_this<Subscription<State>> {
+class Subscription : public detail::SubscriptionTail {
     struct Key {
         explicit Key() = default;
     };
+    template <class>
+    friend class Subscription;
 
   public:
     using Observer = SubscriptionObserver<State>;
@@ -128,9 +129,9 @@ class Subscription : public detail::SubscriptionTail,
     /// The building block of every transform: makes a link and calls `sink` once, at once, with
     /// a function that passes each (old, new) pair to the new link (and keeps it alive).
     static std::shared_ptr<Subscription> make(const Sink& sink) {
-        auto subscription = make();
-        sink(detail::LinkAccess::observerOf<State>(
-            std::make_shared<const detail::ForwardStep<State>>(subscription)));
+        Observer forward;
+        auto subscription = chain<State, detail::ForwardStep<State>>(forward);
+        sink(std::move(forward));
         return subscription;
     }
 
@@ -147,11 +148,8 @@ class Subscription : public detail::SubscriptionTail,
     requires std::invocable<const Selector&, const State&>
     auto select(Selector selector) {
         using Substate = std::remove_cvref_t<std::invoke_result_t<const Selector&, const State&>>;
-        auto next = Subscription<Substate>::make();
-        observer = detail::LinkAccess::observerOf<State>(
-            std::make_shared<const detail::SelectStep<State, Substate, Selector>>(
-                std::move(selector), next));
-        return next;
+        return chain<Substate, detail::SelectStep<State, Substate, Selector>>(observer,
+                                                                              std::move(selector));
     }
 
     /// Drops a pair when `isRepeat(old, new)` is true; a pair without an old state always passes.
@@ -180,10 +178,19 @@ class Subscription : public detail::SubscriptionTail,
   private:
     template <class IsRepeat>
     std::shared_ptr<Subscription> filter(IsRepeat isRepeat) {
-        auto next = make();
-        observer = detail::LinkAccess::observerOf<State>(
-            std::make_shared<const detail::FilterStep<State, IsRepeat>>(std::move(isRepeat), next));
-        return next;
+        return chain<State, detail::FilterStep<State, IsRepeat>>(observer, std::move(isRepeat));
+    }
+
+    // Makes the next link together with `Step`, sets `feeding` to run that step, and returns the
+    // link. `feeding` owns both; the returned pointer shares that ownership.
+    template <class Next, class Step, class... Args>
+    static std::shared_ptr<Subscription<Next>> chain(Observer& feeding, Args&&... args) {
+        using Node = detail::LinkNode<Next, Step>;
+        auto node =
+            std::make_shared<Node>(typename Subscription<Next>::Key{}, std::forward<Args>(args)...);
+        feeding = detail::LinkAccess::observerOf<State>(
+            std::shared_ptr<const detail::LinkStep<State>>(node, &node->step));
+        return std::shared_ptr<Subscription<Next>>(node, &node->next);
     }
 };
 

@@ -85,14 +85,14 @@ struct LinkAccess {
 template <class State>
 class ForwardStep final : public LinkStep<State> {
   public:
-    explicit ForwardStep(std::shared_ptr<Subscription<State>> next) : next_(std::move(next)) {}
+    explicit ForwardStep(const Subscription<State>& next) : next_(next) {}
     void run(const OldValue<State>& oldValue, const State& newValue,
              AnyStoreSubscriber* target) const override {
-        LinkAccess::run(next_->observer, oldValue, newValue, target);
+        LinkAccess::run(next_.observer, oldValue, newValue, target);
     }
 
   private:
-    std::shared_ptr<Subscription<State>> next_;
+    const Subscription<State>& next_;
 };
 
 // Maps the old value (first) and the new one with the selector. A selector that returns a
@@ -101,8 +101,8 @@ class ForwardStep final : public LinkStep<State> {
 template <class State, class Substate, class Selector>
 class SelectStep final : public LinkStep<State> {
   public:
-    SelectStep(Selector selector, std::shared_ptr<Subscription<Substate>> next)
-        : selector_(std::move(selector)), next_(std::move(next)) {}
+    SelectStep(const Subscription<Substate>& next, Selector selector)
+        : next_(next), selector_(std::move(selector)) {}
 
     void run(const OldValue<State>& oldValue, const State& newValue,
              AnyStoreSubscriber* target) const override {
@@ -111,39 +111,50 @@ class SelectStep final : public LinkStep<State> {
             const Substate* oldSubstate =
                 oldValue.get() != nullptr ? &std::invoke(selector_, *oldValue.get()) : nullptr;
             const Substate& newSubstate = std::invoke(selector_, newValue);
-            LinkAccess::run(next_->observer, OldValue<Substate>(oldSubstate), newSubstate, target);
+            LinkAccess::run(next_.observer, OldValue<Substate>(oldSubstate), newSubstate, target);
         } else {
             std::optional<Substate> oldSubstate;
             if (oldValue.get() != nullptr) {
                 oldSubstate.emplace(std::invoke(selector_, *oldValue.get()));
             }
             const Substate newSubstate = std::invoke(selector_, newValue);
-            LinkAccess::run(next_->observer, OldValue<Substate>(oldSubstate), newSubstate, target);
+            LinkAccess::run(next_.observer, OldValue<Substate>(oldSubstate), newSubstate, target);
         }
     }
 
   private:
+    const Subscription<Substate>& next_;
     Selector selector_;
-    std::shared_ptr<Subscription<Substate>> next_;
 };
 
 // Drops a pair when `isRepeat(old, new)`; a pair without an old value always passes.
 template <class State, class IsRepeat>
 class FilterStep final : public LinkStep<State> {
   public:
-    FilterStep(IsRepeat isRepeat, std::shared_ptr<Subscription<State>> next)
-        : isRepeat_(std::move(isRepeat)), next_(std::move(next)) {}
+    FilterStep(const Subscription<State>& next, IsRepeat isRepeat)
+        : next_(next), isRepeat_(std::move(isRepeat)) {}
 
     void run(const OldValue<State>& oldValue, const State& newValue,
              AnyStoreSubscriber* target) const override {
         if (oldValue.get() == nullptr || !isRepeat_(*oldValue.get(), newValue)) {
-            LinkAccess::run(next_->observer, oldValue, newValue, target);
+            LinkAccess::run(next_.observer, oldValue, newValue, target);
         }
     }
 
   private:
+    const Subscription<State>& next_;
     IsRepeat isRepeat_;
-    std::shared_ptr<Subscription<State>> next_;
+};
+
+// A step and the link it feeds, in one allocation: the observer that holds the step owns the
+// next link, and running the step touches memory next to that link.
+template <class Next, class Step>
+struct LinkNode {
+    template <class Key, class... Args>
+    explicit LinkNode(Key key, Args&&... args)
+        : next(key), step(next, std::forward<Args>(args)...) {}
+    Subscription<Next> next;
+    Step step;
 };
 
 }  // namespace detail
