@@ -35,6 +35,10 @@ inline constexpr const char* kConcurrentMutationError =
 /// before `dispatch` returns. A subscriber or a middleware may dispatch again; a reducer may not
 /// (that halts through the fatal-error hook, see Assertions).
 ///
+/// Subscribers receive the state (or what their transforms select) by reference, valid only for
+/// the call: a dispatch copies the state once, in the reducer, whatever the number of
+/// subscribers. A subscriber that wants to keep the state copies it.
+///
 /// Threads: only the busy flag is synchronised. State, subscriptions and middleware are not, so a
 /// store is used from one thread at a time; a dispatch from a second thread while a reducer runs
 /// halts instead of corrupting the state.
@@ -180,7 +184,8 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     /// Subscribes to the whole state. When `State` has `==` and the store skips repeats
     /// automatically, an assignment equal to the state before is not delivered. The subscriber
     /// receives the current state at once, when there is one. A second subscribe of the same
-    /// object replaces its earlier chain.
+    /// object replaces its earlier chain, in its place. Amortised constant time; during a
+    /// delivery, that delivery does not visit the new box (nor a replacing one).
     void subscribe(std::shared_ptr<StoreSubscriber<State>> subscriber) override {
         auto head = Subscription<State>::make();
         std::shared_ptr<detail::SubscriptionTail> tail;

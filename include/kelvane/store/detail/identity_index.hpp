@@ -29,19 +29,24 @@ class IdentityIndex {
         }
     }
 
-    // Stores `position` for `key`, replacing the one it had.
+    // Stores `position` for `key`, replacing the one it had. Allocates only to add a new key.
     void set(const void* key, std::size_t position) {
-        if ((size_ + 1) * 2 > slots_.size()) {
-            grow();
+        if (!slots_.empty()) {
+            std::size_t i = home(key);
+            for (; slots_[i].key != nullptr; i = next(i)) {
+                if (slots_[i].key == key) {
+                    slots_[i].position = position;
+                    return;
+                }
+            }
+            if ((size_ + 1) * 2 <= slots_.size()) {
+                slots_[i] = Slot{key, position};
+                ++size_;
+                return;
+            }
         }
-        std::size_t i = home(key);
-        while (slots_[i].key != nullptr && slots_[i].key != key) {
-            i = next(i);
-        }
-        if (slots_[i].key == nullptr) {
-            ++size_;
-        }
-        slots_[i] = Slot{key, position};
+        grow();
+        insertNew(key, position);
     }
 
     // Forgets `key`; does nothing when it is absent.
@@ -95,9 +100,18 @@ class IdentityIndex {
         size_ = 0;
         for (const Slot& slot : old) {
             if (slot.key != nullptr) {
-                set(slot.key, slot.position);
+                insertNew(slot.key, slot.position);
             }
         }
+    }
+
+    void insertNew(const void* key, std::size_t position) noexcept {
+        std::size_t i = home(key);
+        while (slots_[i].key != nullptr) {
+            i = next(i);
+        }
+        slots_[i] = Slot{key, position};
+        ++size_;
     }
 
     std::vector<Slot> slots_;

@@ -47,8 +47,13 @@ class SubscriptionList {
         const void* identity = box->objectIdentifier;
         std::size_t position = index_.find(identity);
         if (position == IdentityIndex::npos) {
-            index_.set(identity, boxes_->size());
-            boxes_->push_back(std::move(box));
+            boxes_->push_back(box);
+            try {
+                index_.set(identity, boxes_->size() - 1);
+            } catch (...) {
+                boxes_->pop_back();
+                throw;
+            }
             return nullptr;
         }
         if (walked()) {
@@ -115,15 +120,18 @@ class SubscriptionList {
         return box;
     }
 
-    // Leaves the walked list to its walks and continues on a copy without empty slots.
+    // Leaves the walked list to its walks and continues on a copy without empty slots. Only the
+    // copy can fail; updating the positions of known identities allocates nothing.
     void copyForWrite() {
         auto copy = std::make_shared<Boxes>();
         copy->reserve(boxes_->size() - holes_);
         for (const auto& box : *boxes_) {
             if (box) {
-                index_.set(box->objectIdentifier, copy->size());
                 copy->push_back(box);
             }
+        }
+        for (std::size_t i = 0; i < copy->size(); ++i) {
+            index_.set((*copy)[i]->objectIdentifier, i);
         }
         boxes_ = std::move(copy);
         holes_ = 0;
