@@ -29,6 +29,13 @@ class SubscriptionTail {
     SubscriptionTail() = default;
 };
 
+// What may be assigned to an observer: a callable of (old, new) other than an observer itself.
+template <class Callable, class State>
+concept ObserverCallable =
+    !std::same_as<std::remove_cvref_t<Callable>, SubscriptionObserver<State>> &&
+    std::constructible_from<std::function<void(const std::optional<State>&, const State&)>,
+                            Callable>;
+
 }  // namespace detail
 
 /// What a link calls with each (old, new) pair: any callable of `(const std::optional<State>&,
@@ -39,15 +46,12 @@ class SubscriptionObserver {
   public:
     using Function = std::function<void(const std::optional<State>&, const State&)>;
 
+    // Implicit, as for std::function: `observer = nullptr;` and `observer = [](...) {...};`.
     SubscriptionObserver() = default;
-    SubscriptionObserver(std::nullptr_t) noexcept {
-    }  // NOLINT: an empty observer, as for std::function
+    SubscriptionObserver(std::nullptr_t) noexcept {}
 
-    template <class Callable>
-    requires(!std::same_as<std::remove_cvref_t<Callable>, SubscriptionObserver> &&
-             std::constructible_from<Function, Callable>)
-        SubscriptionObserver(Callable&& callable)  // NOLINT: converts like std::function
-        : function_(std::forward<Callable>(callable)) {}
+    template <detail::ObserverCallable<State> Callable>
+    SubscriptionObserver(Callable&& callable) : function_(std::forward<Callable>(callable)) {}
 
     explicit operator bool() const noexcept {
         return step_ != nullptr || function_ != nullptr || handsOver_;
