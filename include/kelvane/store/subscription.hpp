@@ -8,6 +8,7 @@
 #include <optional>
 #include <type_traits>
 #include <utility>
+#include <variant>
 
 #include <kelvane/platform/object.hpp>
 #include <kelvane/store/detail/subscription_steps.hpp>
@@ -51,10 +52,14 @@ class SubscriptionObserver {
     SubscriptionObserver(std::nullptr_t) noexcept {}
 
     template <detail::ObserverCallable<State> Callable>
-    SubscriptionObserver(Callable&& callable) : function_(std::forward<Callable>(callable)) {}
+    SubscriptionObserver(Callable&& callable)
+        : how_(std::in_place_type<Function>, std::forward<Callable>(callable)) {}
 
     explicit operator bool() const noexcept {
-        return step_ != nullptr || function_ != nullptr || handsOver_;
+        if (const auto* function = std::get_if<Function>(&how_)) {
+            return static_cast<bool>(*function);
+        }
+        return how_.index() != 0;
     }
 
     void operator()(const std::optional<State>& oldState, const State& newState) const {
@@ -64,39 +69,38 @@ class SubscriptionObserver {
   private:
     friend struct detail::LinkAccess;
 
-    explicit SubscriptionObserver(std::shared_ptr<const detail::LinkStep<State>> step) noexcept
-        : step_(std::move(step)) {}
-
     // The end of a chain: hands the new value to the subscriber. Kept here rather than in a step
     // of its own, so that the link before it reaches the subscriber without another call.
-    explicit SubscriptionObserver(std::weak_ptr<AnyStoreSubscriber> subscriber) noexcept
-        : subscriber_(std::move(subscriber)),
-          connected_(subscriber_.lock().get()),
-          handsOver_(true) {}
+    struct HandOver {
+        std::weak_ptr<AnyStoreSubscriber> subscriber;
+        // Compared with the delivery's target only, never followed: the weak pointer decides.
+        const AnyStoreSubscriber* connected;
+    };
+    using Step = std::shared_ptr<const detail::LinkStep<State>>;
+
+    explicit SubscriptionObserver(Step step) noexcept : how_(std::move(step)) {}
+
+    explicit SubscriptionObserver(HandOver handOver) noexcept : how_(std::move(handOver)) {}
 
     void run(const detail::OldValue<State>& oldValue, const State& newValue,
              AnyStoreSubscriber* target) const {
-        if (handsOver_) {
+        if (const auto* handOver = std::get_if<HandOver>(&how_)) {
             // The delivery's target is this box's subscriber, already locked: no second lock.
-            if (target != nullptr && target == connected_) {
+            if (target != nullptr && target == handOver->connected) {
                 target->_newState(std::any(StateReference<State>{&newValue}));
-            } else if (const auto live = subscriber_.lock()) {
+            } else if (const auto live = handOver->subscriber.lock()) {
                 live->_newState(std::any(StateReference<State>{&newValue}));
             }
-        } else if (step_) {
-            step_->run(oldValue, newValue, target);
-        } else if (function_) {
+        } else if (const auto* step = std::get_if<Step>(&how_)) {
+            (*step)->run(oldValue, newValue, target);
+        } else if (const auto* function = std::get_if<Function>(&how_); function && *function) {
             oldValue.asOptional(
-                [&](const std::optional<State>& oldState) { function_(oldState, newValue); });
+                [&](const std::optional<State>& oldState) { (*function)(oldState, newValue); });
         }
     }
 
-    std::shared_ptr<const detail::LinkStep<State>> step_;
-    Function function_;
-    std::weak_ptr<AnyStoreSubscriber> subscriber_;
-    // Compared with the delivery's target only, never followed: the weak pointer decides.
-    const AnyStoreSubscriber* connected_ = nullptr;
-    bool handsOver_ = false;
+    // One of: nothing, a built-in step, a hand-written function, the hand-over.
+    std::variant<std::monostate, Step, Function, HandOver> how_;
 };
 
 /// One link of a subscriber's chain of state transforms. The head receives the store's old and

@@ -77,7 +77,9 @@ struct LinkAccess {
 
     template <class State>
     static SubscriptionObserver<State> handOverTo(std::weak_ptr<AnyStoreSubscriber> subscriber) {
-        return SubscriptionObserver<State>(std::move(subscriber));
+        const AnyStoreSubscriber* connected = subscriber.lock().get();
+        return SubscriptionObserver<State>(
+            typename SubscriptionObserver<State>::HandOver{std::move(subscriber), connected});
     }
 };
 
