@@ -224,6 +224,7 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         const auto* box = subscriptions_.find(identity);
         // A box left by an earlier object at the same address never matches.
         if (box != nullptr && !box->subscriber.expired()) {
+            // Dropped once the list is consistent again.
             const auto removed = subscriptions_.remove(identity);
         }
     }
@@ -311,11 +312,7 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         return dispatchFunction_;
     }
 
-    // Stores the new state and delivers it to a snapshot of the boxes. The state is read again
-    // for each box, so when a subscriber dispatches from its notification, the boxes after it
-    // receive the newest state, still paired with this assignment's old state. Each subscriber is
-    // locked once and handed the state by reference. A box whose subscriber is gone is dropped
-    // here, at the first delivery after it went.
+    // Runs the reducer; its result is built straight into the caller's variable.
     State reduce(const Action& action) {
         try {
             return reducer_(action, state_);
@@ -326,6 +323,11 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         }
     }
 
+    // Stores the new state and delivers it to a snapshot of the boxes. The state is read again
+    // for each box, so when a subscriber dispatches from its notification, the boxes after it
+    // receive the newest state, still paired with this assignment's old state. Each subscriber is
+    // locked once and handed the state by reference. A box whose subscriber is gone is dropped
+    // here, at the first delivery after it went.
     void assignState(State&& next) {
         std::optional<State> oldState = std::move(state_);
         state_ = std::move(next);
