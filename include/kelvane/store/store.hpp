@@ -1,7 +1,7 @@
 #pragma once
 
-#include <algorithm>
 #include <concepts>
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,6 +12,7 @@
 #include <kelvane/core/printed.hpp>
 #include <kelvane/store/action.hpp>
 #include <kelvane/store/assertions.hpp>
+#include <kelvane/store/detail/subscription_list.hpp>
 #include <kelvane/store/store_subscriber.hpp>
 #include <kelvane/store/store_type.hpp>
 #include <kelvane/store/subscription.hpp>
@@ -33,6 +34,10 @@ inline constexpr const char* kConcurrentMutationError =
 /// delivers the new state to every live subscriber. All of it happens on the caller's thread
 /// before `dispatch` returns. A subscriber or a middleware may dispatch again; a reducer may not
 /// (that halts through the fatal-error hook, see Assertions).
+///
+/// Subscribers receive the state (or what their transforms select) by reference, valid only for
+/// the call: a dispatch copies the state once, in the reducer, whatever the number of
+/// subscribers. A subscriber that wants to keep the state copies it.
 ///
 /// Threads: only the busy flag is synchronised. State, subscriptions and middleware are not, so a
 /// store is used from one thread at a time; a dispatch from a second thread while a reducer runs
@@ -170,22 +175,17 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         if (wasDispatching) {
             haltWithFatalError(detail::kConcurrentMutationError + printed(action));
         }
-        std::optional<State> next;
-        try {
-            next.emplace(reducer_(action, state_));
-        } catch (...) {
-            // A reducer that throws must not leave the store busy for ever.
-            isDispatching_.write([](bool& flag) { flag = false; });
-            throw;
-        }
+        // Built in place: the reducer's copy of the state is the only one a dispatch makes.
+        State next = reduce(action);
         isDispatching_.write([](bool& flag) { flag = false; });
-        assignState(std::move(*next));
+        assignState(std::move(next));
     }
 
     /// Subscribes to the whole state. When `State` has `==` and the store skips repeats
     /// automatically, an assignment equal to the state before is not delivered. The subscriber
     /// receives the current state at once, when there is one. A second subscribe of the same
-    /// object replaces its earlier chain.
+    /// object replaces its earlier chain, in its place. Amortised constant time; during a
+    /// delivery, that delivery does not visit the new box (nor a replacing one).
     void subscribe(std::shared_ptr<StoreSubscriber<State>> subscriber) override {
         auto head = Subscription<State>::make();
         std::shared_ptr<detail::SubscriptionTail> tail;
@@ -218,21 +218,20 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     }
 
     /// Removes the subscription of this very object (identity); does nothing when it has none.
+    /// Amortised constant time. Called during a delivery, that delivery still visits the box.
     void unsubscribe(const std::shared_ptr<AnyStoreSubscriber>& subscriber) override {
         const void* identity = identityOf(subscriber.get());
-        const auto& boxes = *subscriptions_;
-        const auto found = std::find_if(boxes.begin(), boxes.end(), [identity](const auto& box) {
-            const auto live = box->subscriber.lock();
-            return live && identityOf(live.get()) == identity;
-        });
-        if (found != boxes.end()) {
-            removeBox(found->get());
+        const auto* box = subscriptions_.find(identity);
+        // A box left by an earlier object at the same address never matches.
+        if (box != nullptr && !box->subscriber.expired()) {
+            // Dropped once the list is consistent again.
+            const auto removed = subscriptions_.remove(identity);
         }
     }
 
     /// The boxes in their current order (insertion order, a replaced box keeping its place;
     /// callers must not rely on the order).
-    const Subscriptions& subscriptions() const { return *subscriptions_; }
+    const Subscriptions& subscriptions() const { return subscriptions_.boxes(); }
 
     bool subscriptionsAutomaticallySkipRepeats() const {
         return subscriptionsAutomaticallySkipRepeats_;
@@ -289,17 +288,11 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         std::shared_ptr<Subscription<State>> originalSubscription,
         std::shared_ptr<detail::SubscriptionTail> transformedSubscription) {
         auto box = makeSubscriptionBox(originalSubscription, transformedSubscription, subscriber);
-        auto boxes = std::make_shared<Subscriptions>(*subscriptions_);
-        const auto same = std::find_if(boxes->begin(), boxes->end(),
-                                       [&box](const auto& existing) { return *existing == *box; });
-        if (same != boxes->end()) {
-            *same = box;
-        } else {
-            boxes->push_back(box);
-        }
-        subscriptions_ = std::move(boxes);
+        // The replaced box (if any) is dropped only after the list is consistent again.
+        const auto replaced = subscriptions_.put(box);
         if (state_) {
-            originalSubscription->deliver(std::nullopt, *state_);
+            const std::optional<State> none;
+            box->deliverTo(*subscriber, none, *state_);
         }
     }
 
@@ -319,40 +312,47 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         return dispatchFunction_;
     }
 
-    // Stores the new state and delivers it to a snapshot of the boxes. The state is read again
-    // for each box, so when a subscriber dispatches from its notification, the boxes after it
-    // receive the newest state, still paired with this assignment's old state. A box whose
-    // subscriber is gone is dropped here, at the first delivery after it went.
-    void assignState(State next) {
-        std::optional<State> oldState = std::move(state_);
-        state_ = std::move(next);
-        const auto snapshot = subscriptions_;
-        for (const auto& box : *snapshot) {
-            if (box->subscriber.expired()) {
-                removeBox(box.get());
-                continue;
-            }
-            box->deliver(oldState, *state_);
+    // Runs the reducer; its result is built straight into the caller's variable.
+    State reduce(const Action& action) {
+        try {
+            return reducer_(action, state_);
+        } catch (...) {
+            // A reducer that throws must not leave the store busy for ever.
+            isDispatching_.write([](bool& flag) { flag = false; });
+            throw;
         }
     }
 
-    // Subscriptions are copied on change, so a delivery walks a snapshot without copying it.
-    void removeBox(const SubscriptionBox<State>* target) {
-        auto boxes = std::make_shared<Subscriptions>(*subscriptions_);
-        const auto end = std::remove_if(boxes->begin(), boxes->end(),
-                                        [target](const auto& box) { return box.get() == target; });
-        if (end == boxes->end()) {
-            return;
+    // Stores the new state and delivers it to a snapshot of the boxes. The state is read again
+    // for each box, so when a subscriber dispatches from its notification, the boxes after it
+    // receive the newest state, still paired with this assignment's old state. Each subscriber is
+    // locked once and handed the state by reference. A box whose subscriber is gone is dropped
+    // here, at the first delivery after it went.
+    void assignState(State&& next) {
+        std::optional<State> oldState = std::move(state_);
+        state_ = std::move(next);
+        {
+            const auto snapshot = subscriptions_.snapshot();
+            for (std::size_t i = 0; i < snapshot.size(); ++i) {
+                const auto* box = snapshot.at(i);
+                if (box == nullptr) {
+                    continue;
+                }
+                if (const auto target = box->subscriber.lock()) {
+                    box->deliverTo(*target, oldState, *state_);
+                } else {
+                    const auto removed = subscriptions_.removeGone(box);
+                }
+            }
         }
-        boxes->erase(end, boxes->end());
-        subscriptions_ = std::move(boxes);
+        subscriptions_.tidy();
     }
 
     std::optional<State> state_;
     // Null: not built yet. Otherwise the chain, or an empty function once set to absent.
     std::shared_ptr<const DispatchFunction> dispatchFunction_;
     const Reducer<State> reducer_;
-    std::shared_ptr<const Subscriptions> subscriptions_ = std::make_shared<const Subscriptions>();
+    mutable detail::SubscriptionList<SubscriptionBox<State>> subscriptions_;
     Synchronized<bool> isDispatching_{false};
     const bool subscriptionsAutomaticallySkipRepeats_;
     std::vector<Middleware<State>> middleware_;

@@ -4,6 +4,14 @@
 
 namespace kelvane {
 
+/// How a store hands a state over to `_newState`: a reference to the state (or to the value a
+/// `select` produced), valid only for the duration of the call. A subscriber that wants to keep
+/// the state copies it.
+template <class State>
+struct StateReference {
+    const State* state;
+};
+
 /// A subscriber seen without its state type: what a store holds (weakly) and what
 /// `Store::unsubscribe` takes. Subscribers are objects owned through `std::shared_ptr` and are
 /// told apart by identity.
@@ -11,7 +19,8 @@ class AnyStoreSubscriber {
   public:
     virtual ~AnyStoreSubscriber() = default;
 
-    /// Receives a new state, type-erased.
+    /// Receives a new state, type-erased. A store passes a `StateReference<T>`, valid only during
+    /// the call, so that no subscriber costs a copy of the state.
     virtual void _newState(const std::any& state) = 0;
 
   protected:
@@ -27,12 +36,18 @@ class StoreSubscriber : public AnyStoreSubscriber {
     using StoreSubscriberStateType = State;
 
     /// Called synchronously, on the thread that assigned the state, with every state that passes
-    /// the subscription's transforms.
+    /// the subscription's transforms. `state` refers to the store's own value (or to a value a
+    /// transform produced) and is valid only until this call returns: copy it to keep it.
     virtual void newState(const State& state) = 0;
 
-    /// Hands the value on when it holds a `State`; a value of any other type is ignored.
+    /// Hands the value on when it is a `StateReference<State>` or holds a `State`; a value of any
+    /// other type is ignored.
     void _newState(const std::any& state) override {
-        if (const auto* value = std::any_cast<State>(&state)) {
+        if (const auto* reference = std::any_cast<StateReference<State>>(&state)) {
+            if (reference->state != nullptr) {
+                newState(*reference->state);
+            }
+        } else if (const auto* value = std::any_cast<State>(&state)) {
             newState(*value);
         }
     }

@@ -1,13 +1,17 @@
 #pragma once
 
+#include <any>
 #include <concepts>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <type_traits>
 #include <utility>
+#include <variant>
 
 #include <kelvane/platform/object.hpp>
+#include <kelvane/store/detail/subscription_steps.hpp>
 #include <kelvane/store/store_subscriber.hpp>
 
 namespace kelvane {
@@ -26,11 +30,83 @@ class SubscriptionTail {
     SubscriptionTail() = default;
 };
 
+// What may be assigned to an observer: a callable of (old, new) other than an observer itself.
+template <class Callable, class State>
+concept ObserverCallable =
+    !std::same_as<std::remove_cvref_t<Callable>, SubscriptionObserver<State>> &&
+    std::constructible_from<std::function<void(const std::optional<State>&, const State&)>,
+                            Callable>;
+
 }  // namespace detail
+
+/// What a link calls with each (old, new) pair: any callable of `(const std::optional<State>&,
+/// const State&)`, or empty. The transforms set built-in steps that hand both values on by
+/// reference; assigning a callable replaces whatever the link did before.
+template <class State>
+class SubscriptionObserver {
+  public:
+    using Function = std::function<void(const std::optional<State>&, const State&)>;
+
+    // Implicit, as for std::function: `observer = nullptr;` and `observer = [](...) {...};`.
+    SubscriptionObserver() = default;
+    SubscriptionObserver(std::nullptr_t) noexcept {}
+
+    template <detail::ObserverCallable<State> Callable>
+    SubscriptionObserver(Callable&& callable)
+        : how_(std::in_place_type<Function>, std::forward<Callable>(callable)) {}
+
+    explicit operator bool() const noexcept {
+        if (const auto* function = std::get_if<Function>(&how_)) {
+            return static_cast<bool>(*function);
+        }
+        return how_.index() != 0;
+    }
+
+    void operator()(const std::optional<State>& oldState, const State& newState) const {
+        run(detail::OldValue<State>(oldState), newState, nullptr);
+    }
+
+  private:
+    friend struct detail::LinkAccess;
+
+    // The end of a chain: hands the new value to the subscriber. Kept here rather than in a step
+    // of its own, so that the link before it reaches the subscriber without another call.
+    struct HandOver {
+        std::weak_ptr<AnyStoreSubscriber> subscriber;
+        // Compared with the delivery's target only, never followed: the weak pointer decides.
+        const AnyStoreSubscriber* connected;
+    };
+    using Step = std::shared_ptr<const detail::LinkStep<State>>;
+
+    explicit SubscriptionObserver(Step step) noexcept : how_(std::move(step)) {}
+
+    explicit SubscriptionObserver(HandOver handOver) noexcept : how_(std::move(handOver)) {}
+
+    void run(const detail::OldValue<State>& oldValue, const State& newValue,
+             AnyStoreSubscriber* target) const {
+        if (const auto* handOver = std::get_if<HandOver>(&how_)) {
+            // The delivery's target is this box's subscriber, already locked: no second lock.
+            if (target != nullptr && target == handOver->connected) {
+                target->_newState(std::any(StateReference<State>{&newValue}));
+            } else if (const auto live = handOver->subscriber.lock()) {
+                live->_newState(std::any(StateReference<State>{&newValue}));
+            }
+        } else if (const auto* step = std::get_if<Step>(&how_)) {
+            (*step)->run(oldValue, newValue, target);
+        } else if (const auto* function = std::get_if<Function>(&how_); function && *function) {
+            oldValue.asOptional(
+                [&](const std::optional<State>& oldState) { (*function)(oldState, newValue); });
+        }
+    }
+
+    // One of: nothing, a built-in step, a hand-written function, the hand-over.
+    std::variant<std::monostate, Step, Function, HandOver> how_;
+};
 
 /// One link of a subscriber's chain of state transforms. The head receives the store's old and
 /// new state; each transform maps or filters and hands on to the next link; the last one hands
-/// the value to the subscriber.
+/// the value to the subscriber. Values travel by reference: no link copies the state, and a
+/// `select` hands on the member it reads (or the value its function returns) for the call only.
 ///
 /// Each link's `observer` owns the next link, so the store, which owns the head, owns the chain,
 /// and the chain never keeps the subscriber alive. Calling a second transform on the same link
@@ -38,15 +114,15 @@ class SubscriptionTail {
 /// one before. A transform remembers nothing: `skipRepeats` compares the old and new values it is
 /// handed, not the last value that reached the subscriber.
 template <class State>
-class Subscription : public detail::SubscriptionTail,
-                     public std::enable_shared_from_this<Subscription<State>> {
+class Subscription : public detail::SubscriptionTail {
     struct Key {
         explicit Key() = default;
     };
+    template <class>
+    friend class Subscription;
 
   public:
-    using Observer =
-        std::function<void(const std::optional<State>& oldState, const State& newState)>;
+    using Observer = SubscriptionObserver<State>;
     using Sink = std::function<void(Observer forward)>;
     using Predicate = std::function<bool(const State& oldState, const State& newState)>;
 
@@ -61,10 +137,9 @@ class Subscription : public detail::SubscriptionTail,
     /// The building block of every transform: makes a link and calls `sink` once, at once, with
     /// a function that passes each (old, new) pair to the new link (and keeps it alive).
     static std::shared_ptr<Subscription> make(const Sink& sink) {
-        auto subscription = make();
-        sink([subscription](const std::optional<State>& oldState, const State& newState) {
-            subscription->deliver(oldState, newState);
-        });
+        Observer forward;
+        auto subscription = chain<State, detail::ForwardStep<State>>(forward);
+        sink(std::move(forward));
         return subscription;
     }
 
@@ -81,52 +156,49 @@ class Subscription : public detail::SubscriptionTail,
     requires std::invocable<const Selector&, const State&>
     auto select(Selector selector) {
         using Substate = std::remove_cvref_t<std::invoke_result_t<const Selector&, const State&>>;
-        return Subscription<Substate>::make([this, selector = std::move(selector)](
-                                                typename Subscription<Substate>::Observer forward) {
-            observer = [selector, forward = std::move(forward)](
-                           const std::optional<State>& oldState, const State& newState) {
-                std::optional<Substate> oldSubstate;
-                if (oldState) {
-                    oldSubstate = std::invoke(selector, *oldState);
-                }
-                forward(oldSubstate, std::invoke(selector, newState));
-            };
-        });
+        return chain<Substate, detail::SelectStep<State, Substate, Selector>>(observer,
+                                                                              std::move(selector));
     }
 
     /// Drops a pair when `isRepeat(old, new)` is true; a pair without an old state always passes.
     virtual std::shared_ptr<Subscription> skipRepeats(Predicate isRepeat) {
-        return make([this, isRepeat = std::move(isRepeat)](Observer forward) {
-            observer = [isRepeat, forward = std::move(forward)](
-                           const std::optional<State>& oldState, const State& newState) {
-                if (!oldState || !isRepeat(*oldState, newState)) {
-                    forward(oldState, newState);
-                }
-            };
-        });
+        return filter(std::move(isRepeat));
     }
 
     /// Drops a pair whose old and new states are equal.
     std::shared_ptr<Subscription> skipRepeats() requires std::equality_comparable<State> {
-        return skipRepeats([](const State& a, const State& b) { return a == b; });
+        return filter(std::equal_to<>{});
     }
 
     /// Drops a pair when `when(old, new)` is true.
-    std::shared_ptr<Subscription> skip(Predicate when) { return skipRepeats(std::move(when)); }
+    std::shared_ptr<Subscription> skip(Predicate when) { return filter(std::move(when)); }
 
     /// Passes a pair only when `when(old, new)` is true.
     std::shared_ptr<Subscription> only(Predicate when) {
-        return skipRepeats(
+        return filter(
             [when = std::move(when)](const State& a, const State& b) { return !when(a, b); });
     }
 
     void connectTo(std::weak_ptr<AnyStoreSubscriber> subscriber) override {
-        observer = [subscriber = std::move(subscriber)](const std::optional<State>&,
-                                                        const State& newState) {
-            if (const auto target = subscriber.lock()) {
-                target->_newState(std::any(newState));
-            }
-        };
+        observer = detail::LinkAccess::handOverTo<State>(std::move(subscriber));
+    }
+
+  private:
+    template <class IsRepeat>
+    std::shared_ptr<Subscription> filter(IsRepeat isRepeat) {
+        return chain<State, detail::FilterStep<State, IsRepeat>>(observer, std::move(isRepeat));
+    }
+
+    // Makes the next link together with `Step`, sets `feeding` to run that step, and returns the
+    // link. `feeding` owns both; the returned pointer shares that ownership.
+    template <class Next, class Step, class... Args>
+    static std::shared_ptr<Subscription<Next>> chain(Observer& feeding, Args&&... args) {
+        using Node = detail::LinkNode<Next, Step>;
+        auto node =
+            std::make_shared<Node>(typename Subscription<Next>::Key{}, std::forward<Args>(args)...);
+        feeding = detail::LinkAccess::observerOf<State>(
+            std::shared_ptr<const detail::LinkStep<State>>(node, &node->step));
+        return std::shared_ptr<Subscription<Next>>(node, &node->next);
     }
 };
 
@@ -154,6 +226,14 @@ class SubscriptionBox {
 
     void deliver(const std::optional<State>& oldState, const State& newState) const {
         originalSubscription->deliver(oldState, newState);
+    }
+
+    /// Runs the chain for `target`, this box's subscriber, which the caller keeps alive for the
+    /// call (the store locks it once per delivery).
+    void deliverTo(AnyStoreSubscriber& target, const std::optional<State>& oldState,
+                   const State& newState) const {
+        detail::LinkAccess::run(originalSubscription->observer, detail::OldValue<State>(oldState),
+                                newState, &target);
     }
 
     friend bool operator==(const SubscriptionBox& a, const SubscriptionBox& b) noexcept {
