@@ -12,6 +12,7 @@
 #include <kelvane/core/printed.hpp>
 #include <kelvane/store/action.hpp>
 #include <kelvane/store/assertions.hpp>
+#include <kelvane/store/detail/nested_states.hpp>
 #include <kelvane/store/detail/subscription_list.hpp>
 #include <kelvane/store/store_subscriber.hpp>
 #include <kelvane/store/store_type.hpp>
@@ -35,9 +36,11 @@ inline constexpr const char* kConcurrentMutationError =
 /// before `dispatch` returns. A subscriber or a middleware may dispatch again; a reducer may not
 /// (that halts through the fatal-error hook, see Assertions).
 ///
-/// Subscribers receive the state (or what their transforms select) by reference, valid only for
-/// the call: a dispatch copies the state once, in the reducer, whatever the number of
-/// subscribers. A subscriber that wants to keep the state copies it.
+/// Subscribers receive the state (or what their transforms select) by reference: a dispatch
+/// copies the state once, in the reducer, whatever the number of subscribers. What a subscriber,
+/// a transform or an observer is handed stays alive and unchanged until its call returns, also
+/// when the call dispatches to this store again (a state assigned during a delivery takes a
+/// place of its own). A subscriber that wants to keep the state copies it.
 ///
 /// Threads: only the busy flag is synchronised. State, subscriptions and middleware are not, so a
 /// store is used from one thread at a time; a dispatch from a second thread while a reducer runs
@@ -82,8 +85,10 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     Store& operator=(const Store&) = delete;
 
     /// The current state; absent only when no initial state was given and middleware kept
-    /// `StoreInit` from the reducer.
-    const std::optional<State>& state() const override { return state_; }
+    /// `StoreInit` from the reducer. Outside a delivery the reference stays valid for the store's
+    /// life and shows every later state. During a delivery a dispatch puts the newer state
+    /// elsewhere, so read `state()` again after dispatching.
+    const std::optional<State>& state() const override { return *current_; }
 
     /// The composed dispatch chain, built on first use. Empty after `setDispatchFunction({})`.
     DispatchFunction dispatchFunction() override { return *currentDispatchFunction(); }
@@ -119,11 +124,11 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     /// Calls `actionCreator` with a copy of the current state and dispatches what it returns
     /// (nothing when it returns null). With no state yet the creator is not called.
     void dispatch(ActionCreator<State> actionCreator) override {
-        if (!state_) {
+        if (!state()) {
             return;
         }
-        // A copy, so that a dispatch made by the creator does not change the state it was handed.
-        const State current = *state_;
+        // A copy: the creator may keep it, and dispatch, as long as it likes.
+        const State current = *state();
         if (const auto action = actionCreator(current, *this)) {
             dispatch(*action);
         }
@@ -140,25 +145,25 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     /// handed over is a copy, unchanged by later dispatches.
     void dispatch(AsyncActionCreator<State> asyncActionCreator,
                   DispatchCallback<State> callback) override {
-        if (!state_) {
+        if (!state()) {
             return;
         }
         auto self = this->shared_from_this();
-        const State current = *state_;
+        const State current = *state();
         asyncActionCreator(
             current, *this,
             [self, callback = std::move(callback)](const ActionCreator<State>& actionCreator) {
-                if (!self->state_) {
+                if (!self->state()) {
                     return;
                 }
-                const State before = *self->state_;
+                const State before = *self->state();
                 const auto action = actionCreator(before, *self);
                 if (!action) {
                     return;
                 }
                 self->dispatch(*action);
-                if (callback && self->state_) {
-                    const State after = *self->state_;
+                if (callback && self->state()) {
+                    const State after = *self->state();
                     callback(after);
                 }
             });
@@ -225,7 +230,7 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         // A box left by an earlier object at the same address never matches.
         if (box != nullptr && !box->subscriber.expired()) {
             // Dropped once the list is consistent again.
-            const auto removed = subscriptions_.remove(identity);
+            const auto removedKeptUntilConsistent = subscriptions_.remove(identity);
         }
     }
 
@@ -289,10 +294,13 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         std::shared_ptr<detail::SubscriptionTail> transformedSubscription) {
         auto box = makeSubscriptionBox(originalSubscription, transformedSubscription, subscriber);
         // The replaced box (if any) is dropped only after the list is consistent again.
-        const auto replaced = subscriptions_.put(box);
-        if (state_) {
+        const auto replacedKeptUntilReturn = subscriptions_.put(box);
+        if (*current_) {
+            // The subscriber may release the store's last owner from its call.
+            const auto storeKeptForTheCall = this->weak_from_this().lock();
+            const DeliveryScope delivering(*this);
             const std::optional<State> none;
-            box->deliverTo(*subscriber, none, *state_);
+            box->deliverTo(*subscriber, none, **current_);
         }
     }
 
@@ -315,7 +323,7 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     // Runs the reducer; its result is built straight into the caller's variable.
     State reduce(const Action& action) {
         try {
-            return reducer_(action, state_);
+            return reducer_(action, *current_);
         } catch (...) {
             // A reducer that throws must not leave the store busy for ever.
             isDispatching_.write([](bool& flag) { flag = false; });
@@ -323,15 +331,53 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         }
     }
 
-    // Stores the new state and delivers it to a snapshot of the boxes. The state is read again
-    // for each box, so when a subscriber dispatches from its notification, the boxes after it
-    // receive the newest state, still paired with this assignment's old state. Each subscriber is
-    // locked once and handed the state by reference. A box whose subscriber is gone is dropped
-    // here, at the first delivery after it went.
+    // Counts a delivery under way. When the outermost one ends, nothing refers to the states
+    // assigned meanwhile any more: the newest moves home to `state_`, and the other slots empty.
+    class DeliveryScope {
+      public:
+        explicit DeliveryScope(Store& store) : store_(store) { ++store_.delivering_; }
+        ~DeliveryScope() {
+            if (--store_.delivering_ == 0 && store_.current_ != &store_.state_) {
+                // Destroyed last, once the store is consistent: a state's destructor may dispatch.
+                [[maybe_unused]] const std::optional<State> outdated = std::move(store_.state_);
+                store_.state_ = std::move(*store_.current_);
+                store_.current_ = &store_.state_;
+                store_.nested_.emptyAll();
+            }
+        }
+        DeliveryScope(const DeliveryScope&) = delete;
+        DeliveryScope& operator=(const DeliveryScope&) = delete;
+
+      private:
+        Store& store_;
+    };
+
+    // Stores the new state and delivers it. With no delivery under way it goes to `state_`, and
+    // the old state waits in a local for this delivery. During a delivery the current state may
+    // be in a subscriber's hands, so the new one takes a slot of its own and the current one
+    // stays as it is, as the old state of this delivery.
     void assignState(State&& next) {
-        std::optional<State> oldState = std::move(state_);
-        state_ = std::move(next);
+        if (delivering_ == 0) {
+            std::optional<State> oldState = std::move(state_);
+            state_ = std::move(next);
+            deliver(oldState);
+        } else {
+            std::optional<State>& slot = nested_.take();
+            slot = std::move(next);
+            const std::optional<State>& oldState = *current_;
+            current_ = &slot;
+            deliver(oldState);
+        }
+    }
+
+    // Delivers to a snapshot of the boxes. The current state is read again for each box, so when
+    // a subscriber dispatches from its notification, the boxes after it receive the newest state,
+    // still paired with this assignment's old state. Each subscriber is locked once and handed the
+    // state by reference. A box whose subscriber is gone is dropped here, at the first delivery
+    // after it went.
+    void deliver(const std::optional<State>& oldState) {
         {
+            const DeliveryScope delivering(*this);
             const auto snapshot = subscriptions_.snapshot();
             for (std::size_t i = 0; i < snapshot.size(); ++i) {
                 const auto* box = snapshot.at(i);
@@ -339,16 +385,21 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
                     continue;
                 }
                 if (const auto target = box->subscriber.lock()) {
-                    box->deliverTo(*target, oldState, *state_);
+                    box->deliverTo(*target, oldState, **current_);
                 } else {
-                    const auto removed = subscriptions_.removeGone(box);
+                    const auto goneKeptUntilConsistent = subscriptions_.removeGone(box);
                 }
             }
         }
         subscriptions_.tidy();
     }
 
+    // The current state is `*current_`: `state_` whenever no delivery runs, else maybe a slot of
+    // `nested_`.
     std::optional<State> state_;
+    const std::optional<State>* current_ = &state_;
+    detail::NestedStates<State> nested_;
+    std::size_t delivering_ = 0;
     // Null: not built yet. Otherwise the chain, or an empty function once set to absent.
     std::shared_ptr<const DispatchFunction> dispatchFunction_;
     const Reducer<State> reducer_;

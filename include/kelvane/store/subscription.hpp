@@ -1,6 +1,5 @@
 #pragma once
 
-#include <any>
 #include <concepts>
 #include <cstddef>
 #include <functional>
@@ -87,9 +86,9 @@ class SubscriptionObserver {
         if (const auto* handOver = std::get_if<HandOver>(&how_)) {
             // The delivery's target is this box's subscriber, already locked: no second lock.
             if (target != nullptr && target == handOver->connected) {
-                target->_newState(std::any(StateReference<State>{&newValue}));
+                target->_newState(AnyStateReference(newValue));
             } else if (const auto live = handOver->subscriber.lock()) {
-                live->_newState(std::any(StateReference<State>{&newValue}));
+                live->_newState(AnyStateReference(newValue));
             }
         } else if (const auto* step = std::get_if<Step>(&how_)) {
             (*step)->run(oldValue, newValue, target);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <any>
 #include <functional>
 #include <memory>
 #include <optional>
