@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -6,15 +5,16 @@
 #include <kelvane/logging/logger.hpp>
 
 #include "core/shared_instance.hpp"
-#include "events/event_handler_item.hpp"
+#include "events/event_center_registrations.hpp"
 
 namespace kelvane {
 
 namespace {
 
-using detail::BoundObject;
 using detail::EventHandlerItem;
 using detail::HandlerEntry;
+using Handlers = detail::IdentityRegistry<HandlerEntry>;
+using Objects = detail::IdentityRegistry<std::shared_ptr<Object>>;
 
 detail::SharedInstance<EventCenter>& sharedCenter() {
     static auto* const instance =
@@ -24,28 +24,7 @@ detail::SharedInstance<EventCenter>& sharedCenter() {
 
 }  // namespace
 
-// Counts a send under way. The last one to finish closes the holes left by removals (releasing
-// what they kept alive for the sends) and releases the object lists replaced meanwhile.
-class EventCenter::SendScope {
-  public:
-    explicit SendScope(EventCenter& center) : center_(center) { ++center_.sending_; }
-    ~SendScope() {
-        if (--center_.sending_ != 0) {
-            return;
-        }
-        // Taken out first: the last reference to a handler or an object may go with them, and its
-        // destructor may call this centre, which by then is consistent again.
-        const auto objects = std::exchange(center_.replacedObjects_, {});
-        center_.closeHoles();
-    }
-    SendScope(const SendScope&) = delete;
-    SendScope& operator=(const SendScope&) = delete;
-
-  private:
-    EventCenter& center_;
-};
-
-EventCenter::EventCenter() = default;
+EventCenter::EventCenter() : registrations_(std::make_unique<Registrations>()) {}
 EventCenter::~EventCenter() = default;
 
 Ref<EventCenter> EventCenter::shared() {
@@ -60,170 +39,77 @@ void EventCenter::send(Ref<Event> event) {
     const std::shared_ptr<EventCenter> keepAlive = weak_from_this().lock();
     Logger::leaveBreadcrumbs("send event " + event->description());
 
-    const SendScope scope(*this);
-    // The snapshot: the registrations present now. Later ones are appended after `count`, and
-    // nothing moves or is released while a send runs, so the entries are read afresh by position
-    // (the list may grow, and so move in memory, during a delivery).
-    const std::size_t count = handlers_.size();
-    const std::uint64_t removalsBefore = removals_;
-    for (std::size_t position = 0; position < count; ++position) {
-        const HandlerEntry& entry = handlers_[position];
-        if (entry.removed() && entry.removedAt <= removalsBefore) {
+    // The registrations present now, as they are now; the walk keeps each entry in place and
+    // alive until it ends, whatever the handlers change meanwhile.
+    const Handlers::Walk handlers(registrations_->handlers);
+    for (std::size_t position = 0; position < handlers.size(); ++position) {
+        const HandlerEntry* const entry = handlers.at(position);
+        if (entry == nullptr) {
             continue;
         }
-        EventHandler* const handler = entry.handler;
-        if (!entry.isBinded) {
-            handler->onEvent(event);
+        if (!entry->isBinded) {
+            entry->handler->onEvent(event);
             continue;
         }
-        // The record's objects as they are now; a change during the walk goes to a copy.
-        const EventHandlerItem& record = *entry.item;
-        const BoundObject* object = record.bindToObjects.data();
-        const BoundObject* const objectsEnd = object + record.bindToObjects.size();
-        for (; object != objectsEnd; ++object) {
+        // The handler's objects as they are when its turn comes.
+        const Objects::Walk objects(entry->item->bindToObjects);
+        for (std::size_t each = 0; each < objects.size(); ++each) {
             // Read afresh: an earlier handler may have changed the sender.
             const Object* sender = event->sender.get();
-            if (sender != nullptr && identityOf(sender) == object->identity) {
-                handler->onEvent(event);
+            if (sender != nullptr && objects.identity(each) == identityOf(sender)) {
+                entry->handler->onEvent(event);
             }
         }
     }
 }
 
 void EventCenter::addEventHandler(Ref<EventHandler> eventHandler) {
-    if (positionOf(identityOf(eventHandler.get()))) {
+    const void* const identity = identityOf(eventHandler.get());
+    if (registrations_->handlers.find(identity) != nullptr) {
         return;
     }
-    append(std::make_shared<EventHandlerItem>(std::move(eventHandler), std::vector<BoundObject>{}));
+    auto item = std::make_shared<EventHandlerItem>(std::move(eventHandler), false);
+    EventHandler* const handler = item->eventHandler.get();
+    registrations_->handlers.put(identity, HandlerEntry{handler, false, std::move(item)});
 }
 
 void EventCenter::addEventHandler(Ref<Object> bindTo, Ref<EventHandler> eventHandler) {
-    const auto position = positionOf(identityOf(eventHandler.get()));
-    if (!position) {
-        std::vector<BoundObject> objects;
-        objects.emplace_back(std::move(bindTo));
-        append(std::make_shared<EventHandlerItem>(std::move(eventHandler), std::move(objects)));
+    const void* const identity = identityOf(eventHandler.get());
+    const void* const object = identityOf(bindTo.get());
+    if (const HandlerEntry* const entry = registrations_->handlers.find(identity)) {
+        Objects& objects = entry->item->bindToObjects;
+        if (objects.find(object) == nullptr) {
+            objects.put(object, std::move(bindTo));
+        }
         return;
     }
-    EventHandlerItem& record = *handlers_[*position].item;
-    const void* const identity = identityOf(bindTo.get());
-    if (std::ranges::any_of(record.bindToObjects,
-                            [&](const BoundObject& bound) { return bound.identity == identity; })) {
-        return;
-    }
-    objectsToChange(record).emplace_back(std::move(bindTo));
+    auto item = std::make_shared<EventHandlerItem>(std::move(eventHandler), true);
+    item->bindToObjects.put(object, std::move(bindTo));
+    EventHandler* const handler = item->eventHandler.get();
+    registrations_->handlers.put(identity, HandlerEntry{handler, true, std::move(item)});
 }
 
 void EventCenter::removeEventHandler(const Ref<EventHandler>& eventHandler) {
-    if (const auto position = positionOf(identityOf(eventHandler.get()))) {
-        remove(*position);
-    }
+    // Released on return, once the registrations are consistent: its destructor may call here.
+    const auto removedKeptUntilConsistent =
+        registrations_->handlers.remove(identityOf(eventHandler.get()));
 }
 
 void EventCenter::removeEventHandler(const Ref<Object>& bindTo,
                                      const Ref<EventHandler>& eventHandler) {
-    const auto position = positionOf(identityOf(eventHandler.get()));
-    if (!position) {
+    const void* const identity = identityOf(eventHandler.get());
+    const HandlerEntry* const entry = registrations_->handlers.find(identity);
+    if (entry == nullptr) {
         return;
     }
-    // Kept until return: the record may go with its last object.
-    const std::shared_ptr<EventHandlerItem> record = handlers_[*position].item;
-    const void* const identity = identityOf(bindTo.get());
-    const auto found = std::ranges::find(record->bindToObjects, identity, &BoundObject::identity) -
-                       record->bindToObjects.begin();
-    if (found == std::ssize(record->bindToObjects)) {
-        return;
+    // Each released on return, once the registrations are consistent.
+    const std::shared_ptr<EventHandlerItem> itemKeptUntilConsistent = entry->item;
+    const auto objectKeptUntilConsistent =
+        itemKeptUntilConsistent->bindToObjects.remove(identityOf(bindTo.get()));
+    if (objectKeptUntilConsistent && itemKeptUntilConsistent->isBinded &&
+        itemKeptUntilConsistent->bindToObjects.empty()) {
+        const auto removedKeptUntilConsistent = registrations_->handlers.remove(identity);
     }
-    auto& objects = objectsToChange(*record);
-    const BoundObject removed = std::move(objects[static_cast<std::size_t>(found)]);
-    objects.erase(objects.begin() + found);
-    if (record->isBinded && objects.empty()) {
-        remove(*position);
-    }
-}
-
-std::optional<std::size_t> EventCenter::positionOf(const void* handler) const {
-    const auto found = positions_.find(handler);
-    if (found == positions_.end()) {
-        return std::nullopt;
-    }
-    return found->second;
-}
-
-void EventCenter::append(std::shared_ptr<EventHandlerItem> item) {
-    const void* const identity = item->handlerIdentity;
-    positions_.emplace(identity, handlers_.size());
-    try {
-        handlers_.emplace_back(std::move(item));
-    } catch (...) {
-        positions_.erase(identity);
-        throw;
-    }
-}
-
-void EventCenter::remove(std::size_t position) {
-    HandlerEntry& entry = handlers_[position];
-    positions_.erase(entry.item->handlerIdentity);
-    entry.removedAt = ++removals_;
-    ++holes_;
-    if (sending_ > 0) {
-        return;  // a running send may still deliver to it: released when the last send ends
-    }
-    // Released on return, once the list is consistent again (see SendScope).
-    const std::shared_ptr<EventHandlerItem> removed = std::move(entry.item);
-    entry.handler = nullptr;
-    // Closing the holes when they outnumber the registrations costs one pass per as many
-    // removals as there are registrations left.
-    if (holes_ > positions_.size()) {
-        closeHoles();
-    }
-}
-
-// Allocates nothing, since the last send's end runs it from a destructor.
-void EventCenter::closeHoles() {
-    if (holes_ == 0 || closingHoles_) {
-        return;
-    }
-    closingHoles_ = true;
-    // The live registrations to the front, in order, and the holes behind them. No code of a
-    // handler runs here.
-    std::size_t kept = 0;
-    for (std::size_t position = 0; position < handlers_.size(); ++position) {
-        if (handlers_[position].removed()) {
-            continue;
-        }
-        if (position != kept) {
-            std::swap(handlers_[kept], handlers_[position]);
-            positions_.find(handlers_[kept].item->handlerIdentity)->second = kept;
-        }
-        ++kept;
-    }
-    // What the holes still hold goes one by one: its destructor may call this centre, which is
-    // consistent throughout (the holes stay holes, and what it adds comes after them).
-    const std::size_t holesEnd = handlers_.size();
-    for (std::size_t position = kept; position < holesEnd; ++position) {
-        const std::shared_ptr<EventHandlerItem> released = std::move(handlers_[position].item);
-        handlers_[position].handler = nullptr;
-    }
-    // Registrations added meanwhile move down into the holes' place.
-    handlers_.erase(handlers_.begin() + static_cast<std::ptrdiff_t>(kept),
-                    handlers_.begin() + static_cast<std::ptrdiff_t>(holesEnd));
-    for (std::size_t position = kept; position < handlers_.size(); ++position) {
-        if (!handlers_[position].removed()) {
-            positions_.find(handlers_[position].item->handlerIdentity)->second = position;
-        }
-    }
-    holes_ -= holesEnd - kept;
-    closingHoles_ = false;
-}
-
-std::vector<BoundObject>& EventCenter::objectsToChange(EventHandlerItem& item) {
-    if (sending_ > 0) {
-        auto copy = item.bindToObjects;
-        replacedObjects_.push_back(std::move(item.bindToObjects));
-        item.bindToObjects = std::move(copy);
-    }
-    return item.bindToObjects;
 }
 
 }  // namespace kelvane

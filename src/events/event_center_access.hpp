@@ -6,7 +6,7 @@
 
 #include <kelvane/events/event_center.hpp>
 
-#include "events/event_handler_item.hpp"
+#include "events/event_center_registrations.hpp"
 
 namespace kelvane::detail {
 
@@ -22,14 +22,11 @@ struct EventCenterAccess {
     /// The registrations in delivery order.
     static std::vector<Registration> registrations(const EventCenter& center) {
         std::vector<Registration> result;
-        for (const HandlerEntry& entry : center.handlers_) {
-            if (entry.removed()) {
-                continue;
-            }
-            const auto& item = entry.item;
-            Registration registration{item->handlerIdentity, item->isBinded, {}};
-            for (const BoundObject& object : item->bindToObjects) {
-                registration.objects.push_back(object.identity);
+        for (const HandlerEntry& entry : center.registrations_->handlers.entries()) {
+            const auto& item = *entry.item;
+            Registration registration{item.handlerIdentity, item.isBinded, {}};
+            for (const auto& object : item.bindToObjects.entries()) {
+                registration.objects.push_back(identityOf(object.get()));
             }
             result.push_back(std::move(registration));
         }

@@ -1,11 +1,6 @@
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <memory>
-#include <optional>
-#include <unordered_map>
-#include <vector>
 
 #include <kelvane/core/ref.hpp>
 #include <kelvane/events/event.hpp>
@@ -15,9 +10,6 @@
 namespace kelvane {
 
 namespace detail {
-struct EventHandlerItem;
-struct HandlerEntry;
-struct BoundObject;
 struct EventCenterAccess;
 }  // namespace detail
 
@@ -50,8 +42,8 @@ struct EventCenterAccess;
 /// owns it) alive until it returns. An exception from a handler ends the send and reaches the
 /// caller; the centre stays usable.
 ///
-/// Cost: adding, removing and binding find the handler by identity in constant time (binding and
-/// unbinding then look through that handler's own objects); a send walks the registrations once.
+/// Cost: adding, removing, binding and unbinding find the handler and the object by identity in
+/// constant time; a send walks the registrations once.
 ///
 /// Handlers, objects and events are passed as `Ref`s, never null: a null pointer given for one
 /// halts through the fatal-error hook (see `Assertions`).
@@ -94,30 +86,9 @@ class EventCenter : public Object, public std::enable_shared_from_this<EventCent
 
   private:
     friend struct detail::EventCenterAccess;
-    class SendScope;
+    struct Registrations;
 
-    // The position of the handler's live registration; none when it has none.
-    std::optional<std::size_t> positionOf(const void* handler) const;
-    void append(std::shared_ptr<detail::EventHandlerItem> item);
-    void remove(std::size_t position);
-    void closeHoles();
-    std::vector<detail::BoundObject>& objectsToChange(detail::EventHandlerItem& item);
-
-    // The registrations in delivery order. A removed one leaves a hole that is closed, all holes
-    // in one pass, once no send is under way, so that positions never move while a send walks
-    // the list, and removing costs no shift of the registrations after it.
-    std::vector<detail::HandlerEntry> handlers_;
-    // Each live registration's position in `handlers_`, by the handler's identity.
-    std::unordered_map<const void*, std::size_t> positions_;
-    std::size_t holes_ = 0;
-    bool closingHoles_ = false;  // a handler released while they close may call the centre
-    // Numbers the removals, so that a send can tell a hole made before it began (skipped) from
-    // one made while it runs (still delivered to, from the snapshot it began with).
-    std::uint64_t removals_ = 0;
-    // Sends under way. While there is one, a bound registration's objects are changed on a copy,
-    // and the lists replaced wait here, so that each walk keeps the objects it started with.
-    std::size_t sending_ = 0;
-    std::vector<std::vector<detail::BoundObject>> replacedObjects_;
+    const std::unique_ptr<Registrations> registrations_;
 };
 
 }  // namespace kelvane

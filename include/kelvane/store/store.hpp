@@ -9,11 +9,11 @@
 #include <utility>
 #include <vector>
 
+#include <kelvane/core/detail/identity_registry.hpp>
 #include <kelvane/core/printed.hpp>
 #include <kelvane/store/action.hpp>
 #include <kelvane/store/assertions.hpp>
 #include <kelvane/store/detail/nested_states.hpp>
-#include <kelvane/store/detail/subscription_list.hpp>
 #include <kelvane/store/store_subscriber.hpp>
 #include <kelvane/store/store_type.hpp>
 #include <kelvane/store/subscription.hpp>
@@ -58,7 +58,13 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
 
   public:
     using StateTypeOf = State;
-    using Subscriptions = std::vector<std::shared_ptr<SubscriptionBox<State>>>;
+
+  private:
+    using Registry = detail::IdentityRegistry<std::shared_ptr<SubscriptionBox<State>>>;
+
+  public:
+    /// The boxes, as `subscriptions()` shows them: a range of `std::shared_ptr` to each box.
+    using Subscriptions = typename Registry::View;
     using StoreType<State>::dispatch;
 
     /// Makes a store. With an initial state the store holds it and nothing is dispatched; without
@@ -228,15 +234,16 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         const void* identity = identityOf(subscriber.get());
         const auto* box = subscriptions_.find(identity);
         // A box left by an earlier object at the same address never matches.
-        if (box != nullptr && !box->subscriber.expired()) {
+        if (box != nullptr && !(*box)->subscriber.expired()) {
             // Dropped once the list is consistent again.
             const auto removedKeptUntilConsistent = subscriptions_.remove(identity);
         }
     }
 
     /// The boxes in their current order (insertion order, a replaced box keeping its place;
-    /// callers must not rely on the order).
-    const Subscriptions& subscriptions() const { return subscriptions_.boxes(); }
+    /// callers must not rely on the order), valid until the next subscribe, unsubscribe or
+    /// dispatch. Copy the pointers to keep them.
+    Subscriptions subscriptions() const { return subscriptions_.entries(); }
 
     bool subscriptionsAutomaticallySkipRepeats() const {
         return subscriptionsAutomaticallySkipRepeats_;
@@ -294,7 +301,7 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         std::shared_ptr<detail::SubscriptionTail> transformedSubscription) {
         auto box = makeSubscriptionBox(originalSubscription, transformedSubscription, subscriber);
         // The replaced box (if any) is dropped only after the list is consistent again.
-        const auto replacedKeptUntilReturn = subscriptions_.put(box);
+        const auto replacedKeptUntilReturn = subscriptions_.put(box->objectIdentifier, box);
         if (*current_) {
             // The subscriber may release the store's last owner from its call.
             const auto storeKeptForTheCall = this->weak_from_this().lock();
@@ -376,22 +383,22 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     // state by reference. A box whose subscriber is gone is dropped here, at the first delivery
     // after it went.
     void deliver(const std::optional<State>& oldState) {
-        {
-            const DeliveryScope delivering(*this);
-            const auto snapshot = subscriptions_.snapshot();
-            for (std::size_t i = 0; i < snapshot.size(); ++i) {
-                const auto* box = snapshot.at(i);
-                if (box == nullptr) {
-                    continue;
-                }
-                if (const auto target = box->subscriber.lock()) {
-                    box->deliverTo(*target, oldState, **current_);
-                } else {
-                    const auto goneKeptUntilConsistent = subscriptions_.removeGone(box);
-                }
+        const DeliveryScope delivering(*this);
+        const typename Registry::Walk walk(subscriptions_);
+        for (std::size_t i = 0; i < walk.size(); ++i) {
+            const auto* entry = walk.at(i);
+            if (entry == nullptr) {
+                continue;
+            }
+            const SubscriptionBox<State>& box = **entry;
+            if (const auto target = box.subscriber.lock()) {
+                box.deliverTo(*target, oldState, **current_);
+            } else {
+                const auto goneKeptUntilConsistent = subscriptions_.removeDead(
+                    box.objectIdentifier,
+                    [](const auto& listed) { return listed->subscriber.expired(); });
             }
         }
-        subscriptions_.tidy();
     }
 
     // The current state is `*current_`: `state_` whenever no delivery runs, else maybe a slot of
@@ -403,7 +410,7 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     // Null: not built yet. Otherwise the chain, or an empty function once set to absent.
     std::shared_ptr<const DispatchFunction> dispatchFunction_;
     const Reducer<State> reducer_;
-    mutable detail::SubscriptionList<SubscriptionBox<State>> subscriptions_;
+    Registry subscriptions_;
     Synchronized<bool> isDispatching_{false};
     const bool subscriptionsAutomaticallySkipRepeats_;
     std::vector<Middleware<State>> middleware_;

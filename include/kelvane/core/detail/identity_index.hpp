@@ -6,6 +6,14 @@
 
 namespace kelvane::detail {
 
+// The one hash of an object identity (an address). Fibonacci hashing: addresses differ mostly in
+// their middle bits, and the multiplication carries those into the high bits, which the index
+// takes.
+inline std::uint64_t identityHash(const void* identity) noexcept {
+    return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(identity)) *
+           0x9E3779B97F4A7C15ULL;
+}
+
 // Maps an object identity (a non-null address) to a position, in one flat table: open addressing
 // with linear probing, kept at most half full, and backward-shift deletion so that an erase leaves
 // no tombstones behind. Lookups, inserts and erases take constant time on average and allocate
@@ -84,9 +92,7 @@ class IdentityIndex {
     };
 
     std::size_t home(const void* key) const noexcept {
-        // Fibonacci hashing: addresses differ mostly in their middle bits.
-        const auto bits = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key));
-        return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ULL) >> shift_);
+        return static_cast<std::size_t>(identityHash(key) >> shift_);
     }
     std::size_t next(std::size_t i) const noexcept { return (i + 1) & (slots_.size() - 1); }
 
