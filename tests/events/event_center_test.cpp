@@ -15,6 +15,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "event_test_support.hpp"
 #include "events/event_center_access.hpp"
 
@@ -53,13 +54,13 @@ struct Expected {
 };
 
 struct RegistrationCase {
-    const char* title;
+    const char* name;
     std::vector<Call> calls;
     std::vector<Expected> registrations;  // in delivery order
 };
 
 void PrintTo(const RegistrationCase& c, std::ostream* out) {
-    *out << c.title;
+    *out << c.name;
 }
 
 class Registration : public EventTest, public ::testing::WithParamInterface<RegistrationCase> {};
@@ -141,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
         RegistrationCase{"RemovalKeepsTheOthersInOrder",
                          {{Add, 0}, {Bind, 1, 'a'}, {Add, 2}, {Remove, 1}},
                          {{0, unbound, ""}, {2, unbound, ""}}}),
-    [](const auto& info) { return std::string(info.param.title); });
+    kelvane::testing::caseName);
 
 // --- Delivery ------------------------------------------------------------------------------------
 

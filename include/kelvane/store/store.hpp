@@ -301,7 +301,7 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         std::shared_ptr<detail::SubscriptionTail> transformedSubscription) {
         auto box = makeSubscriptionBox(originalSubscription, transformedSubscription, subscriber);
         // The replaced box (if any) is dropped only after the list is consistent again.
-        const auto replacedKeptUntilReturn = subscriptions_.put(box->objectIdentifier, box);
+        const auto replacedKeptUntilConsistent = subscriptions_.put(box->objectIdentifier, box);
         if (*current_) {
             // The subscriber may release the store's last owner from its call.
             const auto storeKeptForTheCall = this->weak_from_this().lock();

@@ -223,7 +223,9 @@ class IdentityRegistry {
             return;
         }
         currentIsWalked_ = false;
-        squeezeIfWorthIt();
+        if (holes_ > size()) {
+            squeeze();
+        }
         if (!walkedLists_.empty()) {
             // Released last: an entry's destructor may call the owner, which is consistent now.
             const std::vector<Slots> released = std::exchange(walkedLists_, {});
@@ -232,9 +234,12 @@ class IdentityRegistry {
 
     // Squeezes the holes out in one pass once they outnumber the entries and no walk runs.
     void squeezeIfWorthIt() noexcept {
-        if (walks_ != 0 || holes_ == 0 || holes_ <= size()) {
-            return;
+        if (walks_ == 0 && holes_ > size()) {
+            squeeze();
         }
+    }
+
+    void squeeze() noexcept {
         std::size_t kept = 0;
         for (std::size_t i = 0; i < slots_.size(); ++i) {
             if (slots_[i].identity == nullptr) {
