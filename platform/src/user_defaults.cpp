@@ -13,6 +13,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "detail/write_all.hpp"
+
 namespace kelvane::platform {
 
 namespace {
@@ -127,20 +129,6 @@ std::string formatValues(const Values& values) {
     return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
-bool writeAll(int file, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(file, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 // Writes `text` to a temporary file of its own beside `path` and renames it over `path`, so that a
 // reader sees the old file or the new one, whole, however many writers there are. `mode` is given
 // to the new file (that of the file it replaces); without one it stays private to the user.
@@ -151,7 +139,8 @@ bool replaceFile(const std::filesystem::path& path, std::string_view text,
     if (file < 0) {
         return false;
     }
-    bool written = (!mode || ::fchmod(file, *mode) == 0) && writeAll(file, text);
+    bool written =
+        (!mode || ::fchmod(file, *mode) == 0) && detail::writeAll(file, text) == text.size();
     // On disk before the rename, so that a crash cannot leave an empty file in the old one's place.
     written = written && ::fsync(file) == 0;
     written = ::close(file) == 0 && written;

@@ -10,6 +10,8 @@
 
 #include <kelvane/platform/documents_directory.hpp>
 
+#include "detail/write_all.hpp"
+
 namespace kelvane {
 
 namespace {
@@ -35,21 +37,18 @@ void moveWithoutReplacing(const std::string& from, const std::string& to) {
     }
 }
 
-// Appends `bytes` and returns how many of them reached the file: all of them, or fewer when the
-// file system refused the rest (full, over the process's file size limit, an I/O error).
-std::size_t appendAll(int file, std::string_view bytes) {
-    std::size_t total = 0;
-    while (total < bytes.size()) {
-        const ssize_t written = ::write(file, bytes.data() + total, bytes.size() - total);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            break;
-        }
-        total += static_cast<std::size_t>(written);
+// Cuts the fragment of a line that was written only in part off again, so that the next line
+// starts on a line of its own; `end` is the file's offset after the fragment, `written` its size.
+// It cuts only while the file still ends where the fragment ends: what another process appended
+// meanwhile stays, and so does the fragment then. (Another append between the size query and the
+// cut is not seen; no lock is shared with other writers.)
+void cutOwnFragment(int file, off_t end, std::size_t written) {
+    struct stat status {};
+    if (end < 0 || ::fstat(file, &status) != 0 || status.st_size != end) {
+        return;
     }
-    return total;
+    // Nothing more can be done if even that fails.
+    [[maybe_unused]] const int cut = ::ftruncate(file, end - static_cast<off_t>(written));
 }
 
 }  // namespace
@@ -164,18 +163,17 @@ void Log::write(std::string_view message) {
     line_.clear();
     line_.reserve(date.size() + message.size() + 5);
     line_.append("[").append(date).append("]: ").append(message).append("\n");
-    const std::size_t written = appendAll(file, line_);
+    const std::size_t written = platform::detail::writeAll(file, line_);
     const bool whole = written == line_.size();
+    if (!whole && written > 0) {
+        // A line is in the file whole or not at all. Appending leaves the offset after this
+        // process's own bytes, wherever others have appended since.
+        cutOwnFragment(file, ::lseek(file, 0, SEEK_CUR), written);
+    }
 
     const auto limit = rotationLimit();
     struct stat status {};
-    const bool sized = (limit || !whole) && ::fstat(file, &status) == 0;
-    if (!whole && written > 0 && sized) {
-        // A line is in the file whole or not at all: cut the fragment off again, so that the next
-        // line starts on a line of its own. Nothing more can be done if even that fails.
-        [[maybe_unused]] const int cut =
-            ::ftruncate(file, status.st_size - static_cast<off_t>(written));
-    }
+    const bool sized = whole && limit && ::fstat(file, &status) == 0;
     ::close(file);
 
     if (whole && printToConsole_) {
@@ -184,7 +182,7 @@ void Log::write(std::string_view message) {
     if (line_.capacity() > keptLineCapacity) {
         std::string().swap(line_);
     }
-    if (whole && limit && sized && static_cast<std::uint64_t>(status.st_size) >= *limit) {
+    if (sized && static_cast<std::uint64_t>(status.st_size) >= *limit) {
         rotateLocked();
     }
 }

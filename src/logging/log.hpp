@@ -31,9 +31,10 @@ Log& sharedLog();
 ///
 /// Failures are swallowed: a line that cannot be written whole (no file, a full disk, the file size
 /// limit) is lost, leaving no fragment behind, no echo and no rotation; the next line is written as
-/// usual. A failed move or deletion leaves the rotation where it got, and a move never replaces an
-/// existing file.
-/// An empty `directory` names no folder: lines are lost rather than written to "/".
+/// usual. Only when another process appended after the fragment before it could be cut does the
+/// fragment stay: the other process's bytes are never cut. A failed move or deletion leaves the
+/// rotation where it got, and a move never replaces an existing file. An empty `directory` names no
+/// folder: lines are lost rather than written to "/".
 ///
 /// Threads: every operation holds one lock, so lines from several threads land whole, each once,
 /// in the order they took the lock, and a rotation never runs beside a write.

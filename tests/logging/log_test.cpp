@@ -5,10 +5,12 @@
 #include "logging/log.hpp"
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <climits>
 #include <csignal>
 #include <cstdint>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <limits>
@@ -436,6 +438,81 @@ INSTANTIATE_TEST_SUITE_P(Room, FullFile,
                          ::testing::Values(FullFileCase{"PartOfTheLineFits", 10},
                                            FullFileCase{"NothingFits", 0}),
                          kelvane::testing::caseName);
+
+// Another writer of the same file, as another process would be: it appends one line from the
+// SIGXFSZ handler, which runs when the log's write past the file size limit fails, that is after
+// the log's fragment reached the file and before the log looks at the file again.
+namespace other_writer {
+const char* path = nullptr;
+const char* line = nullptr;
+std::size_t lineSize = 0;
+volatile std::sig_atomic_t appended = 0;
+
+void appendOnce(int /*signal*/) {
+    if (appended != 0) {
+        return;
+    }
+    appended = 1;
+    const int savedErrno = errno;
+    rlimit sizeLimit{};
+    ::getrlimit(RLIMIT_FSIZE, &sizeLimit);
+    const rlim_t full = sizeLimit.rlim_cur;
+    sizeLimit.rlim_cur = sizeLimit.rlim_max;  // the other writer has room of its own
+    ::setrlimit(RLIMIT_FSIZE, &sizeLimit);
+    const int file = ::open(path, O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (file >= 0) {
+        [[maybe_unused]] const ssize_t written = ::write(file, line, lineSize);
+        ::close(file);
+    }
+    sizeLimit.rlim_cur = full;
+    ::setrlimit(RLIMIT_FSIZE, &sizeLimit);
+    errno = savedErrno;
+}
+}  // namespace other_writer
+
+TEST(FullFileSharedWithAnotherWriter,
+     TheLogNeverCutsBytesThatAnotherWriterAppendedAfterItsFragment) {
+    kelvane::testing::expectInFreshProcess([]() -> std::string {
+        const kelvane::testing::TempHome home;
+        Log& log = kelvane::testing::resetSharedLog();
+        log.setMaxFileSize(0);
+        const fs::path file = home.documents() / "Logs" / "logfile-0.log";
+        constexpr rlim_t limit = 16 * 1024;
+        constexpr std::size_t roomLeft = 10;
+        const std::string earlier = std::string(limit - roomLeft - 1, 'x') + "\n";
+        writeFile(file, earlier);
+        const std::string path = file.string();
+        const std::string other = "a line of another process\n";
+        other_writer::path = path.c_str();
+        other_writer::line = other.data();
+        other_writer::lineSize = other.size();
+
+        rlimit sizeLimit{};
+        ::getrlimit(RLIMIT_FSIZE, &sizeLimit);
+        const rlim_t hardLimit = sizeLimit.rlim_max;
+        sizeLimit.rlim_cur = limit;
+        if (std::signal(SIGXFSZ, other_writer::appendOnce) == SIG_ERR ||
+            ::setrlimit(RLIMIT_FSIZE, &sizeLimit) != 0) {
+            return "cannot limit the file size";
+        }
+        log.write("a line longer than the room that is left");
+        sizeLimit.rlim_cur = hardLimit;
+        ::setrlimit(RLIMIT_FSIZE, &sizeLimit);
+        std::signal(SIGXFSZ, SIG_DFL);
+
+        if (other_writer::appended == 0) {
+            return "the other writer never ran: the log did not write past the limit";
+        }
+        // The fragment cannot go without the other writer's line, so both stay.
+        const std::string content = readFile(file);
+        if (!content.starts_with(earlier) || !content.ends_with(other) ||
+            content.size() != limit + other.size()) {
+            return "expected the earlier lines, the fragment and the other writer's line; got:\n" +
+                   content.substr(std::min(earlier.size(), content.size()));
+        }
+        return {};
+    });
+}
 
 std::string threadLine(int thread, int line) {
     return "thread " + std::to_string(thread) + " line " + std::to_string(line);
