@@ -11,10 +11,9 @@ namespace kelvane {
 
 namespace {
 
-using detail::EventHandlerItem;
+using detail::BoundObjects;
 using detail::HandlerEntry;
 using Handlers = detail::IdentityRegistry<HandlerEntry>;
-using Objects = detail::IdentityRegistry<std::shared_ptr<Object>>;
 
 detail::SharedInstance<EventCenter>& sharedCenter() {
     static auto* const instance =
@@ -51,8 +50,14 @@ void EventCenter::send(Ref<Event> event) {
             entry->handler->onEvent(event);
             continue;
         }
+        // No object is the sender: nothing is delivered, so nothing can change the sender during
+        // this handler's turn.
+        const Object* const firstSender = event->sender.get();
+        if (firstSender == nullptr || entry->objects->find(identityOf(firstSender)) == nullptr) {
+            continue;
+        }
         // The handler's objects as they are when its turn comes.
-        const Objects::Walk objects(entry->item->bindToObjects);
+        const BoundObjects::Walk objects(*entry->objects);
         for (std::size_t each = 0; each < objects.size(); ++each) {
             // Read afresh: an earlier handler may have changed the sender.
             const Object* sender = event->sender.get();
@@ -65,28 +70,30 @@ void EventCenter::send(Ref<Event> event) {
 
 void EventCenter::addEventHandler(Ref<EventHandler> eventHandler) {
     const void* const identity = identityOf(eventHandler.get());
-    if (registrations_->handlers.find(identity) != nullptr) {
-        return;
+    if (registrations_->handlers.find(identity) == nullptr) {
+        registrations_->handlers.put(identity,
+                                     HandlerEntry{std::move(eventHandler), nullptr, false});
     }
-    auto item = std::make_shared<EventHandlerItem>(std::move(eventHandler), false);
-    EventHandler* const handler = item->eventHandler.get();
-    registrations_->handlers.put(identity, HandlerEntry{handler, false, std::move(item)});
 }
 
 void EventCenter::addEventHandler(Ref<Object> bindTo, Ref<EventHandler> eventHandler) {
     const void* const identity = identityOf(eventHandler.get());
     const void* const object = identityOf(bindTo.get());
-    if (const HandlerEntry* const entry = registrations_->handlers.find(identity)) {
-        Objects& objects = entry->item->bindToObjects;
-        if (objects.find(object) == nullptr) {
-            objects.put(object, std::move(bindTo));
-        }
+    HandlerEntry* const entry = registrations_->handlers.find(identity);
+    if (entry == nullptr) {
+        auto objects = std::make_shared<BoundObjects>();
+        objects->put(object, std::move(bindTo));
+        registrations_->handlers.put(
+            identity, HandlerEntry{std::move(eventHandler), std::move(objects), true});
         return;
     }
-    auto item = std::make_shared<EventHandlerItem>(std::move(eventHandler), true);
-    item->bindToObjects.put(object, std::move(bindTo));
-    EventHandler* const handler = item->eventHandler.get();
-    registrations_->handlers.put(identity, HandlerEntry{handler, true, std::move(item)});
+    if (!entry->objects) {
+        // Seen by a send under way only if it reaches this handler later, as for any binding.
+        entry->objects = std::make_shared<BoundObjects>();
+    }
+    if (entry->objects->find(object) == nullptr) {
+        entry->objects->put(object, std::move(bindTo));
+    }
 }
 
 void EventCenter::removeEventHandler(const Ref<EventHandler>& eventHandler) {
@@ -99,15 +106,14 @@ void EventCenter::removeEventHandler(const Ref<Object>& bindTo,
                                      const Ref<EventHandler>& eventHandler) {
     const void* const identity = identityOf(eventHandler.get());
     const HandlerEntry* const entry = registrations_->handlers.find(identity);
-    if (entry == nullptr) {
+    if (entry == nullptr || !entry->objects) {
         return;
     }
     // Each released on return, once the registrations are consistent.
-    const std::shared_ptr<EventHandlerItem> itemKeptUntilConsistent = entry->item;
+    const std::shared_ptr<BoundObjects> objectsKeptUntilConsistent = entry->objects;
     const auto objectKeptUntilConsistent =
-        itemKeptUntilConsistent->bindToObjects.remove(identityOf(bindTo.get()));
-    if (objectKeptUntilConsistent && itemKeptUntilConsistent->isBinded &&
-        itemKeptUntilConsistent->bindToObjects.empty()) {
+        objectsKeptUntilConsistent->remove(identityOf(bindTo.get()));
+    if (objectKeptUntilConsistent && entry->isBinded && objectsKeptUntilConsistent->empty()) {
         const auto removedKeptUntilConsistent = registrations_->handlers.remove(identity);
     }
 }

@@ -23,10 +23,11 @@ struct EventCenterAccess {
     static std::vector<Registration> registrations(const EventCenter& center) {
         std::vector<Registration> result;
         for (const HandlerEntry& entry : center.registrations_->handlers.entries()) {
-            const auto& item = *entry.item;
-            Registration registration{item.handlerIdentity, item.isBinded, {}};
-            for (const auto& object : item.bindToObjects.entries()) {
-                registration.objects.push_back(identityOf(object.get()));
+            Registration registration{identityOf(entry.handler.get()), entry.isBinded, {}};
+            if (entry.objects) {
+                for (const auto& object : entry.objects->entries()) {
+                    registration.objects.push_back(identityOf(object.get()));
+                }
             }
             result.push_back(std::move(registration));
         }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace kelvane::detail {
@@ -14,113 +15,122 @@ inline std::uint64_t identityHash(const void* identity) noexcept {
            0x9E3779B97F4A7C15ULL;
 }
 
-// Maps an object identity (a non-null address) to a position, in one flat table: open addressing
-// with linear probing, kept at most half full, and backward-shift deletion so that an erase leaves
-// no tombstones behind. Lookups, inserts and erases take constant time on average and allocate
-// only when the table grows.
+// Finds the position of an identity in its owner's list, through one flat table: open addressing
+// with linear probing, at most half full, and backward-shift deletion, so that an erase leaves no
+// tombstones. The table holds positions only and reads each identity where the owner keeps it
+// (`identityAt(position)`), so an entry costs it 8 bytes: small tables stay in cache, and large
+// ones do not make the allocator fetch fresh pages as they grow. Lookups, inserts and erases take
+// constant time on average; only growing allocates.
 class IdentityIndex {
   public:
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
-    // The position stored for `key`, or npos.
-    std::size_t find(const void* key) const noexcept {
-        if (slots_.empty()) {
+    // The position of `key`, or npos.
+    template <class IdentityAt>
+    std::size_t find(const void* key, const IdentityAt& identityAt) const noexcept {
+        if (table_.empty()) {
             return npos;
         }
         for (std::size_t i = home(key);; i = next(i)) {
-            if (slots_[i].key == key) {
-                return slots_[i].position;
-            }
-            if (slots_[i].key == nullptr) {
+            const Position position = table_[i];
+            if (position == kEmpty) {
                 return npos;
             }
+            if (identityAt(position) == key) {
+                return position;
+            }
         }
     }
 
-    // Stores `position` for `key`, replacing the one it had. Allocates only to add a new key.
-    void set(const void* key, std::size_t position) {
-        if (!slots_.empty()) {
-            std::size_t i = home(key);
-            for (; slots_[i].key != nullptr; i = next(i)) {
-                if (slots_[i].key == key) {
-                    slots_[i].position = position;
-                    return;
-                }
-            }
-            if ((size_ + 1) * 2 <= slots_.size()) {
-                slots_[i] = Slot{key, position};
-                ++size_;
-                return;
-            }
+    // Adds `key`, which is not indexed yet and stands at `position`.
+    template <class IdentityAt>
+    void insert(const void* key, std::size_t position, const IdentityAt& identityAt) {
+        if ((size_ + 1) * 2 > table_.size()) {
+            grow(identityAt);
         }
-        grow();
-        insertNew(key, position);
+        place(key, position);
+        ++size_;
     }
 
-    // Forgets `key`; does nothing when it is absent.
-    void erase(const void* key) noexcept {
-        if (slots_.empty()) {
+    // Forgets `key`; does nothing when it is absent. Its identity must still stand at its
+    // position.
+    template <class IdentityAt>
+    void erase(const void* key, const IdentityAt& identityAt) noexcept {
+        if (table_.empty()) {
             return;
         }
         std::size_t hole = home(key);
-        while (slots_[hole].key != key) {
-            if (slots_[hole].key == nullptr) {
+        for (;; hole = next(hole)) {
+            if (table_[hole] == kEmpty) {
                 return;
             }
-            hole = next(hole);
+            if (identityAt(table_[hole]) == key) {
+                break;
+            }
         }
         // Pull later entries of the same probe run back into the hole, so lookups still find them.
-        for (std::size_t i = next(hole); slots_[i].key != nullptr; i = next(i)) {
-            const std::size_t wanted = home(slots_[i].key);
+        for (std::size_t i = next(hole); table_[i] != kEmpty; i = next(i)) {
+            const std::size_t wanted = home(identityAt(table_[i]));
             const bool canMove =
                 hole <= i ? (wanted <= hole || wanted > i) : (wanted <= hole && wanted > i);
             if (canMove) {
-                slots_[hole] = slots_[i];
+                table_[hole] = table_[i];
                 hole = i;
             }
         }
-        slots_[hole] = Slot{};
+        table_[hole] = kEmpty;
         --size_;
+    }
+
+    // Indexes anew the identities at positions 0 to `count` - 1, skipping null ones (holes), after
+    // the owner moved its entries. Allocates nothing: the table keeps its size.
+    template <class IdentityAt>
+    void rebuild(std::size_t count, const IdentityAt& identityAt) noexcept {
+        table_.assign(table_.size(), kEmpty);
+        size_ = 0;
+        for (std::size_t position = 0; position < count; ++position) {
+            if (const void* key = identityAt(position)) {
+                place(key, position);
+                ++size_;
+            }
+        }
     }
 
     std::size_t size() const noexcept { return size_; }
 
   private:
-    struct Slot {
-        const void* key = nullptr;
-        std::size_t position = 0;
-    };
+    using Position = std::uint32_t;
+    static constexpr Position kEmpty = std::numeric_limits<Position>::max();
 
     std::size_t home(const void* key) const noexcept {
         return static_cast<std::size_t>(identityHash(key) >> shift_);
     }
-    std::size_t next(std::size_t i) const noexcept { return (i + 1) & (slots_.size() - 1); }
+    std::size_t next(std::size_t i) const noexcept { return (i + 1) & (table_.size() - 1); }
 
-    void grow() {
-        std::vector<Slot> old(slots_.empty() ? 16 : slots_.size() * 2);
-        old.swap(slots_);
+    template <class IdentityAt>
+    void grow(const IdentityAt& identityAt) {
+        std::vector<Position> old(table_.empty() ? 16 : table_.size() * 2, kEmpty);
+        old.swap(table_);
         shift_ = 64;
-        for (std::size_t capacity = slots_.size(); capacity > 1; capacity /= 2) {
+        for (std::size_t capacity = table_.size(); capacity > 1; capacity /= 2) {
             --shift_;
         }
-        size_ = 0;
-        for (const Slot& slot : old) {
-            if (slot.key != nullptr) {
-                insertNew(slot.key, slot.position);
+        for (const Position position : old) {
+            if (position != kEmpty) {
+                place(identityAt(position), position);
             }
         }
     }
 
-    void insertNew(const void* key, std::size_t position) noexcept {
+    void place(const void* key, std::size_t position) noexcept {
         std::size_t i = home(key);
-        while (slots_[i].key != nullptr) {
+        while (table_[i] != kEmpty) {
             i = next(i);
         }
-        slots_[i] = Slot{key, position};
-        ++size_;
+        table_[i] = static_cast<Position>(position);
     }
 
-    std::vector<Slot> slots_;
+    std::vector<Position> table_;
     std::size_t size_ = 0;
     unsigned shift_ = 64;
 };

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
+#include <limits>
 #include <optional>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -135,29 +138,34 @@ class IdentityRegistry {
     // The entry of `identity`, or null. Changing it in place is seen by walks under way; change
     // what they must not see through `put`.
     Entry* find(const void* identity) noexcept {
-        const std::size_t position = index_.find(identity);
+        const std::size_t position = positionOf(identity);
         return position == IdentityIndex::npos ? nullptr : &slots_[position].entry;
     }
     const Entry* find(const void* identity) const noexcept {
-        const std::size_t position = index_.find(identity);
+        const std::size_t position = positionOf(identity);
         return position == IdentityIndex::npos ? nullptr : &slots_[position].entry;
     }
 
     // Puts `entry` last, or in the place of the entry of the same identity and hands that one
     // back.
     std::optional<Entry> put(const void* identity, Entry entry) {
-        std::size_t position = index_.find(identity);
+        std::size_t position = positionOf(identity);
         if (position != IdentityIndex::npos) {
-            moveOnIfWalked();
-            position = index_.find(identity);
+            if (currentIsWalked_) {
+                moveOn();
+                position = positionOf(identity);
+            }
             return std::exchange(slots_[position].entry, std::move(entry));
         }
-        if (slots_.size() == slots_.capacity()) {
-            moveOnIfWalked();  // growing would move the list the walks read
+        if (slots_.size() >= kMaxSize) {
+            throw std::length_error("kelvane: an identity registry holds at most 2^32 - 1 entries");
+        }
+        if (currentIsWalked_ && slots_.size() == slots_.capacity()) {
+            moveOn();  // growing would move the list the walks read
         }
         slots_.push_back(Slot{identity, std::move(entry)});
         try {
-            index_.set(identity, slots_.size() - 1);
+            index_.insert(identity, slots_.size() - 1, identityAt());
         } catch (...) {
             slots_.pop_back();
             throw;
@@ -167,18 +175,22 @@ class IdentityRegistry {
 
     // Takes out the entry of `identity` (a walk under way still visits it) and hands it back.
     std::optional<Entry> remove(const void* identity) {
-        if (index_.find(identity) == IdentityIndex::npos) {
+        std::size_t position = positionOf(identity);
+        if (position == IdentityIndex::npos) {
             return std::nullopt;
         }
-        moveOnIfWalked();
-        return takeOut(index_.find(identity));
+        if (currentIsWalked_) {
+            moveOn();
+            position = positionOf(identity);
+        }
+        return takeOut(position);
     }
 
     // Takes out the entry of `identity` when `isDead(entry)` says no walk has a use for it any
     // more, with no copy, and hands it back.
     template <class IsDead>
     std::optional<Entry> removeDead(const void* identity, IsDead&& isDead) {
-        const std::size_t position = index_.find(identity);
+        const std::size_t position = positionOf(identity);
         if (position == IdentityIndex::npos || !isDead(std::as_const(slots_[position].entry))) {
             return std::nullopt;
         }
@@ -186,9 +198,20 @@ class IdentityRegistry {
     }
 
   private:
+    static constexpr std::size_t kMaxSize = std::numeric_limits<std::uint32_t>::max() - 1;
+
+    // How the index reads an identity: where this registry keeps it.
+    auto identityAt() const noexcept {
+        return [this](std::size_t position) { return slots_[position].identity; };
+    }
+
+    std::size_t positionOf(const void* identity) const noexcept {
+        return index_.find(identity, identityAt());
+    }
+
     std::optional<Entry> takeOut(std::size_t position) {
         Slot& slot = slots_[position];
-        index_.erase(slot.identity);
+        index_.erase(slot.identity, identityAt());
         slot.identity = nullptr;
         std::optional<Entry> taken(std::exchange(slot.entry, Entry{}));
         ++holes_;
@@ -197,11 +220,8 @@ class IdentityRegistry {
     }
 
     // Leaves the walked list to its walks and goes on with a copy without holes. Only the copy can
-    // fail; updating the positions of known identities allocates nothing.
-    void moveOnIfWalked() {
-        if (!currentIsWalked_) {
-            return;
-        }
+    // fail; indexing the copy allocates nothing.
+    void moveOn() {
         Slots copy;
         copy.reserve(std::max<std::size_t>(2 * size(), 8));
         for (const Slot& slot : slots_) {
@@ -213,9 +233,7 @@ class IdentityRegistry {
         slots_ = std::move(copy);
         holes_ = 0;
         currentIsWalked_ = false;
-        for (std::size_t i = 0; i < slots_.size(); ++i) {
-            index_.set(slots_[i].identity, i);
-        }
+        index_.rebuild(slots_.size(), identityAt());
     }
 
     void endWalk() {
@@ -247,12 +265,12 @@ class IdentityRegistry {
             }
             if (kept != i) {
                 slots_[kept] = std::move(slots_[i]);
-                index_.set(slots_[kept].identity, kept);
             }
             ++kept;
         }
         slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(kept), slots_.end());
         holes_ = 0;
+        index_.rebuild(slots_.size(), identityAt());
     }
 
     Slots slots_;
