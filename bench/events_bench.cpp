@@ -4,8 +4,10 @@
 // Registration: addEventHandler per call while filling a centre to 100, 1,000 and 10,000 handlers,
 // beside connecting as many slots (each holding its handler, as the centre does) to a
 // Boost.Signals2 signal; removing them all again in a shuffled order, beside disconnecting.
-// Heap allocations are counted per call. Goal: addEventHandler per call at 10,000 <= 2x its cost
-// at 100 (a cost that grows with the count is a scan). Removal in a shuffled order reaches memory
+// Heap allocations and page faults are counted per call. Goal: addEventHandler per call at 10,000
+// <= 2x its cost at 100 (a cost that grows with the count is a scan). At 10,000 the registrations'
+// arrays outgrow what the allocator keeps between iterations, so each iteration's growth faults in
+// fresh pages: `page_faults_per_call` shows that share. Removal in a shuffled order reaches memory
 // at random: past a few thousand handlers cache misses, not the work, make it dearer.
 //
 // Goal: what a send costs beyond its log line (BM_EventCenter_Send* minus BM_Log_WriteSendLine)
@@ -20,6 +22,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 #include <kelvane/events/event_center.hpp>
@@ -87,18 +90,29 @@ std::vector<T> shuffled(std::vector<T> items) {
     return items;
 }
 
+// Pages the kernel had to hand this process so far: memory the allocator gave back between
+// iterations and asks for again costs one each, a few hundred nanoseconds.
+long minorPageFaults() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
 // Times `work` alone in each iteration (`setUp` and the subject's destruction untimed) and reports
 // the time and the heap allocations per call, `calls` being the calls `work` makes.
 template <class SetUp, class Work>
 void perCall(benchmark::State& state, std::int64_t calls, SetUp setUp, Work work) {
     Clock::duration total{};
     std::uint64_t allocations = 0;
+    long pageFaults = 0;
     for (auto _ : state) {
         auto subject = setUp();
         const auto allocationsBefore = bench::allocationCount();
+        const long pageFaultsBefore = minorPageFaults();
         const auto start = Clock::now();
         work(subject);
         const auto end = Clock::now();
+        pageFaults += minorPageFaults() - pageFaultsBefore;
         allocations += bench::allocationCount() - allocationsBefore;
         total += end - start;
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
@@ -106,6 +120,7 @@ void perCall(benchmark::State& state, std::int64_t calls, SetUp setUp, Work work
     const double count = static_cast<double>(state.iterations()) * static_cast<double>(calls);
     state.counters["ns_per_call"] = std::chrono::duration<double, std::nano>(total).count() / count;
     state.counters["allocs_per_call"] = static_cast<double>(allocations) / count;
+    state.counters["page_faults_per_call"] = static_cast<double>(pageFaults) / count;
 }
 
 void BM_EventCenter_AddEventHandler(benchmark::State& state) {
