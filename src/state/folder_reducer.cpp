@@ -66,25 +66,25 @@ void openList(FolderState& state, const OpenNewRecordingListAction& open) {
     if (!open.context) {
         return;
     }
-    const Contexts& contexts = StateAccess::openContexts(state);
+    const Contexts& contexts = state.recordingListContexts();
     if (findContext(contexts, *open.context) != contexts.size()) {
         logContext("context already exist ", open.context);
         return;
     }
     StateAccess::newRecordingListContext(state) = open.context;
-    StateAccess::recordingListContexts(state).emplace_back(open.context);
+    StateAccess::recordingListContextsToChange(state).emplace_back(open.context);
 }
 
 void closeList(FolderState& state, const CloseRecordingListAction& close) {
     if (!close.context) {
         return;
     }
-    const std::size_t found = findContext(StateAccess::openContexts(state), *close.context);
-    if (found == StateAccess::openContexts(state).size()) {
+    const std::size_t found = findContext(state.recordingListContexts(), *close.context);
+    if (found == state.recordingListContexts().size()) {
         logContext("context not exist", close.context);
         return;
     }
-    Contexts& contexts = StateAccess::recordingListContexts(state);
+    Contexts& contexts = StateAccess::recordingListContextsToChange(state);
     contexts.erase(contexts.begin() + static_cast<std::ptrdiff_t>(found));
     StateAccess::newRecordingListContext(state) = nullptr;
 }
@@ -93,7 +93,7 @@ void updateList(FolderState& state, const UpdateRecordingListAction& update) {
     if (!update.context) {
         return;
     }
-    const Contexts& contexts = StateAccess::openContexts(state);
+    const Contexts& contexts = state.recordingListContexts();
     if (findContext(contexts, *update.context) == contexts.size()) {
         logContext("context not exist", update.context);
         return;
@@ -107,7 +107,7 @@ void addRecordingToFolder(const FolderState& state, const AddRecordingToFolderAc
     if (!add.folder || !add.recording) {
         return;
     }
-    for (const auto& context : StateAccess::openContexts(state)) {
+    for (const auto& context : state.recordingListContexts()) {
         if (context->folder()->isEqual(add.folder.get())) {
             ModelAccess::recordings(*context).emplace_back(add.recording);
         }
@@ -118,7 +118,7 @@ void removeRecording(const FolderState& state, const RemoveRecordingAction& remo
     if (!remove.recording) {
         return;
     }
-    for (const auto& context : StateAccess::openContexts(state)) {
+    for (const auto& context : state.recordingListContexts()) {
         removeFirst(ModelAccess::recordings(*context), *remove.recording);
     }
 }

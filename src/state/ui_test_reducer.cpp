@@ -13,7 +13,7 @@ void detail::reduceUITest(ActionKind kind, const Action& action, UITestState& st
     switch (kind) {
         case ActionKind::UITestAddTestEntry:
             if (const auto& entry = actionAs<UITestAddTestEntry>(action).testEntry) {
-                StateAccess::allTestEntries(state).emplace_back(entry);
+                StateAccess::allTestEntriesToChange(state).emplace_back(entry);
             }
             break;
         case ActionKind::UITestOpenTestEntry:
