@@ -9,6 +9,7 @@ using detail::StateAccess;
 
 namespace {
 
+// One overload per action of the test value (see RootActions).
 struct RootStep {
     VelmoraState& state;
 
