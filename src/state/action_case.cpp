@@ -7,8 +7,8 @@ namespace kelvane::detail {
 
 namespace {
 
-// Calls `test(List*, const Type*)` with null pointers for every listed type in the reducers'
-// order, until a call returns true.
+// Calls `test(List*, const Type*)` with null pointers for every listed type, list by list in the
+// order of ActionCase, until a call returns true.
 template <class Test>
 constexpr bool anyListed(Test test) {
     const auto inList = [&test]<class List, class... Actions>(List*, std::variant<Actions...>*) {
@@ -27,6 +27,17 @@ constexpr bool aListedTypeDerivesFromAnother =
     });
 // Otherwise an action's exact type would not always give the first case it matches.
 static_assert(!aListedTypeDerivesFromAnother);
+
+// Only classes that are not final can be derived from, so an action matches types of two lists
+// only if two such classes sit in different lists.
+constexpr bool classActionsInTwoLists = anyListed([]<class List, class Class>(List*, const Class*) {
+    return !std::is_final_v<Class> &&
+           anyListed([]<class Other, class OtherClass>(Other*, const OtherClass*) {
+               return !std::is_final_v<OtherClass> && !std::is_same_v<List, Other>;
+           });
+});
+// Otherwise one case could not serve every reducer.
+static_assert(!classActionsInTwoLists);
 
 }  // namespace
 

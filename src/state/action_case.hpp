@@ -37,13 +37,15 @@ using RecordingActions =
           AddRecordingAttachmentAction, RemoveRecordingAttachmentAction,
           SelectRecordingAttachmentAction, ShareRecordingAction>;
 
-/// The case of a dispatched action, in the reducers' order; empty for an action that no reducer
-/// knows (`StoreInit`, `TestAction1`, a host's own action), which every reducer passes through.
+/// The case of a dispatched action; empty for an action that no reducer knows (`StoreInit`,
+/// `TestAction1`, a host's own action), which every reducer passes through. An action can match
+/// types of one list only, so one case serves every reducer and the order of the lists changes no
+/// answer: the recording's, dispatched most often, are tried first.
 using ActionCase =
-    std::variant<std::monostate, RootActions, UITestActions, FolderActions, RecordingActions>;
+    std::variant<std::monostate, RecordingActions, FolderActions, UITestActions, RootActions>;
 
-/// The first listed type, in the order above, that `action` is an instance of: its exact type for
-/// the final record actions, and for `PauseRecordingAction` and `ResumeRecordingAction` their
+/// The first type of its reducer's list that `action` is an instance of: its exact type for the
+/// final record actions, and for `PauseRecordingAction` and `ResumeRecordingAction` their
 /// subclasses too. The case refers to `action`. Safe from any thread.
 ActionCase actionCase(const Action& action);
 

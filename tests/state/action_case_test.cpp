@@ -1,4 +1,4 @@
-// How the reducers find an action's case: the first listed action type, in the reducers' order,
+// How the reducers find an action's case: the first listed action type, in its reducer's order,
 // that the action is an instance of. Every framework action, subclasses of the two class actions
 // and actions that no reducer knows, from any thread.
 #include "state/action_case.hpp"
@@ -29,7 +29,7 @@ using kelvane::detail::ActionCase;
 
 // "reducer: ListedType", or "none"; and whether the case refers to `action` itself.
 std::string describe(const ActionCase& found, const Action& action) {
-    static const char* const reducers[] = {"none", "root", "test entries", "folders", "recording"};
+    static const char* const reducers[] = {"none", "recording", "folders", "test entries", "root"};
     std::string text = reducers[found.index()];
     std::visit(
         [&](const auto& actions) {
