@@ -6,7 +6,9 @@
 //    entries and open recording lists, which the reducer must carry into every new state: a cost
 //    that grows with them is a copy that is not needed. Both are also timed in alternating batches
 //    in one loop (BM_State_AppStateBesideInt), so that a noisy machine slows both alike.
-//    Goal: AppState dispatch <= 8x the int dispatch.
+//    Goal: AppState dispatch <= 8x the int dispatch. Actions outside the framework's list take a
+//    slower way to their case, measured apart: a host's own action and a subclass of a class
+//    action (BM_State_BaseDispatch_AppStateOther).
 //
 // 2. The application store's dispatch (AppStore: the printed action logged, then the base
 //    dispatch) beside what it is made of, done the plain way: the same line printed into a kept
@@ -107,6 +109,25 @@ void BM_State_BaseDispatch_AppState(benchmark::State& state) {
     state.counters["entries_and_lists"] = static_cast<double>(state.range(0));
 }
 BENCHMARK(BM_State_BaseDispatch_AppState)->Arg(0)->Arg(10)->Arg(100);
+
+// A host's own action, which no reducer knows, and a subclass of a class action.
+struct HostAction final : kelvane::ActionRecord<HostAction> {};
+KELVANE_RECORD(HostAction, ())
+class LongPause final : public kelvane::PauseRecordingAction {};
+
+template <class Other>
+void BM_State_BaseDispatch_AppStateOther(benchmark::State& state) {
+    logOff();
+    const auto store = appStateStore(0);
+    const Other other;
+    const auto before = bench::allocationCount();
+    for (auto _ : state) {
+        store->dispatch(other);
+    }
+    countAllocations(state, before);
+}
+BENCHMARK(BM_State_BaseDispatch_AppStateOther<HostAction>);
+BENCHMARK(BM_State_BaseDispatch_AppStateOther<LongPause>);
 
 // Batches of each in turn: a batch is long enough that reading the clock costs little beside it.
 void BM_State_AppStateBesideInt(benchmark::State& state) {

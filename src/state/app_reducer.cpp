@@ -5,20 +5,29 @@
 
 namespace kelvane {
 
-using detail::ActionKind;
 using detail::StateAccess;
+
+namespace {
+
+// One overload per action of the test value (see RootActions).
+struct RootStep {
+    VelmoraState& state;
+
+    void operator()(const TestAction& /*action*/) const {}  // the test value stays as it is
+    void operator()(const UpdateTestNumber& update) const {
+        StateAccess::testVal(state) = StateAccess::newVal(update);
+    }
+};
+
+}  // namespace
 
 AppState appReducer(const Action& action, const std::optional<AppState>& state) {
     AppState next = state ? *state : StateAccess::initialAppState();
-    const ActionKind kind = detail::actionKind(action);
-    // TestAction leaves the test value as it is, as does every other action.
-    if (kind == ActionKind::UpdateTestNumber) {
-        StateAccess::testVal(StateAccess::velmoraState(next)) =
-            StateAccess::newVal(detail::actionAs<UpdateTestNumber>(action));
-    }
-    detail::reduceUITest(kind, action, StateAccess::uiTestState(next));
-    detail::reduceFolder(kind, action, StateAccess::folderState(next));
-    detail::reduceRecording(kind, action, StateAccess::recording(next));
+    const detail::ActionCase found = detail::actionCase(action);
+    detail::visitCase<detail::RootActions>(found, RootStep{StateAccess::velmoraState(next)});
+    detail::reduceUITest(found, StateAccess::uiTestState(next));
+    detail::reduceFolder(found, StateAccess::folderState(next));
+    detail::reduceRecording(found, StateAccess::recording(next));
     return next;
 }
 

@@ -10,8 +10,6 @@
 
 namespace kelvane {
 
-using detail::actionAs;
-using detail::ActionKind;
 using detail::ModelAccess;
 using detail::StateAccess;
 
@@ -48,92 +46,88 @@ void resetSession(RecordingState& state, std::shared_ptr<Recording> recording) {
     StateAccess::highlightRecording(state) = false;
 }
 
+// One overload per action of the recording (see RecordingActions).
+struct RecordingStep {
+    RecordingState& state;
+
+    void operator()(const PauseRecordingAction& /*pause*/) const {
+        StateAccess::isPause(state) = true;
+    }
+    void operator()(const ResumeRecordingAction& /*resume*/) const {
+        StateAccess::isPause(state) = false;
+    }
+    void operator()(const StopRecordingAction& /*stop*/) const { resetSession(state, nullptr); }
+    void operator()(const StartRecordingAction& /*start*/) const {
+        resetSession(state, std::make_shared<Recording>());
+    }
+
+    void operator()(const UpdateRecordingStateAction& update) const {
+        StateAccess::volume(state) = update.volume;
+        StateAccess::duration(state) = update.duration;
+    }
+
+    void operator()(const HighlightRecordingAction& highlight) const {
+        StateAccess::highlightRecording(state) = highlight.highlight;
+    }
+
+    void operator()(const HighlightRecordingSentenceAction& highlight) const {
+        if (Sentence* sentence = sentenceAt(state, highlight.sentenceIndex)) {
+            sentence->isHighlight = highlight.highlight;
+        }
+    }
+
+    void operator()(const UpdateRecordingTitleAction& update) const {
+        if (const auto& recording = StateAccess::currentRecording(state)) {
+            ModelAccess::title(*recording) = update.title;
+        }
+    }
+
+    void operator()(const AddRecordingSentenceAction& add) const {
+        const auto& recording = StateAccess::currentRecording(state);
+        if (recording && add.sentence) {
+            ModelAccess::sentences(*recording).emplace_back(add.sentence);
+        }
+    }
+
+    void operator()(const AddRecordingWordAction& add) const {
+        Sentence* sentence = lastSentence(state);
+        if (sentence && add.word) {
+            sentence->words.emplace_back(add.word);
+        }
+    }
+
+    void operator()(const AddRecordingAttachmentAction& add) const {
+        Sentence* sentence = lastSentence(state);
+        if (sentence && add.attachment) {
+            sentence->attachments.emplace_back(add.attachment);
+        }
+    }
+
+    void operator()(const RemoveRecordingAttachmentAction& remove) const {
+        Sentence* sentence = sentenceAt(state, remove.sentenceIndex);
+        if (sentence && inRange(remove.attachmentIndex, sentence->attachments.size())) {
+            sentence->attachments.erase(sentence->attachments.begin() + remove.attachmentIndex);
+        }
+    }
+
+    void operator()(const SelectRecordingAttachmentAction& select) const {
+        StateAccess::selectedAttachment(state) = select.attachment;
+    }
+
+    void operator()(const ShareRecordingAction& share) const {
+        StateAccess::recordingForShare(state) = share.recordingToShare;
+    }
+};
+
 }  // namespace
 
-void detail::reduceRecording(ActionKind kind, const Action& action, RecordingState& state) {
-    switch (kind) {
-        case ActionKind::PauseRecording:
-            StateAccess::isPause(state) = true;
-            break;
-        case ActionKind::ResumeRecording:
-            StateAccess::isPause(state) = false;
-            break;
-        case ActionKind::StopRecording:
-            resetSession(state, nullptr);
-            break;
-        case ActionKind::StartRecording:
-            resetSession(state, std::make_shared<Recording>());
-            break;
-        case ActionKind::UpdateRecordingState: {
-            const auto& update = actionAs<UpdateRecordingStateAction>(action);
-            StateAccess::volume(state) = update.volume;
-            StateAccess::duration(state) = update.duration;
-            break;
-        }
-        case ActionKind::HighlightRecording:
-            StateAccess::highlightRecording(state) =
-                actionAs<HighlightRecordingAction>(action).highlight;
-            break;
-        case ActionKind::HighlightRecordingSentence: {
-            const auto& highlight = actionAs<HighlightRecordingSentenceAction>(action);
-            if (Sentence* sentence = sentenceAt(state, highlight.sentenceIndex)) {
-                sentence->isHighlight = highlight.highlight;
-            }
-            break;
-        }
-        case ActionKind::UpdateRecordingTitle:
-            if (const auto& recording = StateAccess::currentRecording(state)) {
-                ModelAccess::title(*recording) = actionAs<UpdateRecordingTitleAction>(action).title;
-            }
-            break;
-        case ActionKind::AddRecordingSentence: {
-            const auto& recording = StateAccess::currentRecording(state);
-            const auto& sentence = actionAs<AddRecordingSentenceAction>(action).sentence;
-            if (recording && sentence) {
-                ModelAccess::sentences(*recording).emplace_back(sentence);
-            }
-            break;
-        }
-        case ActionKind::AddRecordingWord: {
-            Sentence* sentence = lastSentence(state);
-            const auto& word = actionAs<AddRecordingWordAction>(action).word;
-            if (sentence && word) {
-                sentence->words.emplace_back(word);
-            }
-            break;
-        }
-        case ActionKind::AddRecordingAttachment: {
-            Sentence* sentence = lastSentence(state);
-            const auto& attachment = actionAs<AddRecordingAttachmentAction>(action).attachment;
-            if (sentence && attachment) {
-                sentence->attachments.emplace_back(attachment);
-            }
-            break;
-        }
-        case ActionKind::RemoveRecordingAttachment: {
-            const auto& remove = actionAs<RemoveRecordingAttachmentAction>(action);
-            Sentence* sentence = sentenceAt(state, remove.sentenceIndex);
-            if (sentence && inRange(remove.attachmentIndex, sentence->attachments.size())) {
-                sentence->attachments.erase(sentence->attachments.begin() + remove.attachmentIndex);
-            }
-            break;
-        }
-        case ActionKind::SelectRecordingAttachment:
-            StateAccess::selectedAttachment(state) =
-                actionAs<SelectRecordingAttachmentAction>(action).attachment;
-            break;
-        case ActionKind::ShareRecording:
-            StateAccess::recordingForShare(state) =
-                actionAs<ShareRecordingAction>(action).recordingToShare;
-            break;
-        default:
-            break;
-    }
+void detail::reduceRecording(const ActionCase& found, RecordingState& state) {
+    visitCase<RecordingActions>(found, RecordingStep{state});
 }
 
 RecordingState recordingReducer(const Action& action, const std::optional<RecordingState>& state) {
     RecordingState next = state ? *state : StateAccess::initial<RecordingState>();
-    detail::reduceRecording(detail::actionKind(action), action, next);
+    detail::reduceRecording(detail::actionCase(action), next);
     return next;
 }
 

@@ -5,7 +5,7 @@
 // test catalogue, folders, recording. Each tests its cases in a fixed order, applies the first
 // whose action type matches (subclasses of the two class actions match too), and carries every
 // other field over. Given no previous value, each starts from the records' defaults. The case is
-// found from the action's dynamic type at once (see action_kind.hpp), not by trying each.
+// found once per action (see action_case.hpp), and each reducer has one step per action it lists.
 //
 // The returned records are new values, but the shared model objects they refer to (the folder
 // list, recording-list contexts, recordings, sentences) are changed in place, so the previous
@@ -25,16 +25,14 @@
 //   sentence) when there is none.
 // Such an action changes nothing and logs nothing (beyond the store's own dispatch line).
 //
-// Reducers run inside the store's dispatch, on its thread. They take no locks, but for the lookup
-// of an action type outside the table (see action_kind.hpp), which different stores may make on
-// different threads at once.
+// Reducers run inside the store's dispatch, on its thread, and take no locks.
 
 #include <optional>
 
 #include <kelvane/state/app_state.hpp>
 #include <kelvane/store/action.hpp>
 
-#include "state/action_kind.hpp"
+#include "state/action_case.hpp"
 
 namespace kelvane {
 
@@ -47,9 +45,9 @@ namespace detail {
 
 // The sub-reducers' step, applied in place to a record the caller has made for the new state, so
 // that appReducer copies the previous state once, as a whole, and finds the case once.
-void reduceUITest(ActionKind kind, const Action& action, UITestState& state);
-void reduceFolder(ActionKind kind, const Action& action, FolderState& state);
-void reduceRecording(ActionKind kind, const Action& action, RecordingState& state);
+void reduceUITest(const ActionCase& found, UITestState& state);
+void reduceFolder(const ActionCase& found, FolderState& state);
+void reduceRecording(const ActionCase& found, RecordingState& state);
 
 }  // namespace detail
 

@@ -38,9 +38,9 @@ struct StateAccess {
     // Each returns the field itself, to assign or to change in place.
     static std::int64_t& testVal(VelmoraState& state) { return state.testVal_; }
 
-    // A list field gets a list of the record's own first (see SharedList): copying the record
-    // before the change shared the list, it did not copy it.
-    static std::vector<Ref<UITestEntry>>& allTestEntries(UITestState& state) {
+    // A list field is unshared first: the record gets a copy of its own to change (see
+    // SharedList), since copying the record shared the list. Read lists through the record.
+    static std::vector<Ref<UITestEntry>>& allTestEntriesToChange(UITestState& state) {
         return state.allTestEntries_.toChange();
     }
     static std::shared_ptr<UITestEntry>& lastActiavedTestEntry(UITestState& state) {
@@ -52,12 +52,9 @@ struct StateAccess {
     static std::shared_ptr<RecordingListContext>& newRecordingListContext(FolderState& state) {
         return state.newRecordingListContext_;
     }
-    static std::vector<Ref<RecordingListContext>>& recordingListContexts(FolderState& state) {
+    static std::vector<Ref<RecordingListContext>>& recordingListContextsToChange(
+        FolderState& state) {
         return state.recordingListContexts_.toChange();
-    }
-    /// The open contexts, to read without a copy.
-    static const std::vector<Ref<RecordingListContext>>& openContexts(const FolderState& state) {
-        return state.recordingListContexts_.view();
     }
 
     static bool& isPause(RecordingState& state) { return state.isPause_; }

@@ -5,29 +5,33 @@
 
 namespace kelvane {
 
-using detail::actionAs;
-using detail::ActionKind;
 using detail::StateAccess;
 
-void detail::reduceUITest(ActionKind kind, const Action& action, UITestState& state) {
-    switch (kind) {
-        case ActionKind::UITestAddTestEntry:
-            if (const auto& entry = actionAs<UITestAddTestEntry>(action).testEntry) {
-                StateAccess::allTestEntries(state).emplace_back(entry);
-            }
-            break;
-        case ActionKind::UITestOpenTestEntry:
-            StateAccess::lastActiavedTestEntry(state) =
-                actionAs<UITestOpenTestEntry>(action).testEntry;
-            break;
-        default:
-            break;
+namespace {
+
+// One overload per action of the test catalogue (see UITestActions).
+struct UITestStep {
+    UITestState& state;
+
+    void operator()(const UITestAddTestEntry& add) const {
+        if (add.testEntry) {
+            StateAccess::allTestEntriesToChange(state).emplace_back(add.testEntry);
+        }
     }
+    void operator()(const UITestOpenTestEntry& open) const {
+        StateAccess::lastActiavedTestEntry(state) = open.testEntry;
+    }
+};
+
+}  // namespace
+
+void detail::reduceUITest(const ActionCase& found, UITestState& state) {
+    visitCase<UITestActions>(found, UITestStep{state});
 }
 
 UITestState uiTestReducer(const Action& action, const std::optional<UITestState>& state) {
     UITestState next = state ? *state : StateAccess::initial<UITestState>();
-    detail::reduceUITest(detail::actionKind(action), action, next);
+    detail::reduceUITest(detail::actionCase(action), next);
     return next;
 }
 

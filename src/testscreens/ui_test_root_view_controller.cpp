@@ -88,12 +88,12 @@ void UITestRootViewController::restoreDragButtonPosition() {
 }
 
 void UITestRootViewController::newState(const AppState& state) {
-    auto entries = state.uiTestState().allTestEntries();
+    const auto& entries = state.uiTestState().allTestEntries();
     detail::printLine(printed(entries));
     if (entries == arrTestEntries_) {
         return;
     }
-    arrTestEntries_ = std::move(entries);
+    arrTestEntries_ = entries;
     if (const auto back = btnBack()) {
         back->setHidden(true);
     }

@@ -47,7 +47,7 @@ std::string printedContext(const Ref<RecordingListContext>& context) {
 class FolderReducer : public ::testing::Test {
   protected:
     const kelvane::FolderState& folders() const { return reduction.state().folderState(); }
-    std::vector<Ref<RecordingListContext>> open() const {
+    const std::vector<Ref<RecordingListContext>>& open() const {
         return folders().recordingListContexts();
     }
 

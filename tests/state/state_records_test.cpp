@@ -94,7 +94,7 @@ TEST(StateRecords, UITestStatesCompareEntriesByIdentityInOrder) {
     const auto make = [](std::vector<Ref<UITestEntry>> entries,
                          std::shared_ptr<UITestEntry> last = nullptr, std::int64_t number = 100) {
         UITestState state = StateAccess::initial<UITestState>();
-        StateAccess::allTestEntries(state) = std::move(entries);
+        StateAccess::allTestEntriesToChange(state) = std::move(entries);
         StateAccess::lastActiavedTestEntry(state) = std::move(last);
         StateAccess::testNumber(state) = number;
         return state;

@@ -31,8 +31,9 @@ class FolderState final {
     const std::shared_ptr<RecordingListContext>& newRecordingListContext() const noexcept {
         return newRecordingListContext_;
     }
-    /// The open recording lists in opening order, each object at most once.
-    std::vector<Ref<RecordingListContext>> recordingListContexts() const {
+    /// The open recording lists in opening order, each object at most once. The record's own
+    /// list, valid while the record lives.
+    const std::vector<Ref<RecordingListContext>>& recordingListContexts() const noexcept {
         return recordingListContexts_.view();
     }
 

@@ -36,8 +36,8 @@ class RecordingState final {
     const std::shared_ptr<Attachment>& selectedAttachment() const noexcept {
         return selectedAttachment_;
     }
-    /// Items to export; no action writes it, so it stays empty.
-    std::vector<std::any> exportItems() const { return exportItems_; }
+    /// Items to export; no action writes it, so it stays empty. Valid while the record lives.
+    const std::vector<std::any>& exportItems() const noexcept { return exportItems_; }
     /// The recording of the last `ShareRecordingAction`; null before.
     const std::shared_ptr<Recording>& recordingForShare() const noexcept {
         return recordingForShare_;

@@ -16,11 +16,14 @@ struct StateAccess;
 }  // namespace detail
 
 /// The developer test catalogue. A value made and changed only by the store's reducers (see
-/// VelmoraState); the entries are shared objects. Readers of lists return copies.
+/// VelmoraState); the entries are shared objects.
 class UITestState final : public StateType {
   public:
-    /// The entries in the order they were added (`UITestAddTestEntry`), duplicates included.
-    std::vector<Ref<UITestEntry>> allTestEntries() const { return allTestEntries_.view(); }
+    /// The entries in the order they were added (`UITestAddTestEntry`), duplicates included. The
+    /// record's own list, valid while the record lives.
+    const std::vector<Ref<UITestEntry>>& allTestEntries() const noexcept {
+        return allTestEntries_.view();
+    }
     /// The entry opened last (`UITestOpenTestEntry`); null when none is.
     const std::shared_ptr<UITestEntry>& lastActiavedTestEntry() const noexcept {
         return lastActiavedTestEntry_;
