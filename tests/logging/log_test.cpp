@@ -146,12 +146,13 @@ TEST_F(LogTest, ConsoleReceivesExactlyTheBytesOfTheFileWhileEchoIsOn) {
 }
 
 struct SizeCase {
+    const char* name;
     std::uintmax_t bytes;
     bool rotates;
 };
 
 void PrintTo(const SizeCase& c, std::ostream* out) {
-    *out << c.bytes << " bytes";
+    *out << c.name;
 }
 
 class RotationLimit : public LogTest, public ::testing::WithParamInterface<SizeCase> {};
@@ -172,11 +173,11 @@ TEST_P(RotationLimit, RotatesOnceFileZeroHasAtLeastTheLimit) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bytes, RotationLimit,
-                         ::testing::Values(SizeCase{0, false}, SizeCase{1023, false},
-                                           SizeCase{1024, true}, SizeCase{1025, true}),
-                         [](const auto& info) {
-                             return "Size" + std::to_string(info.param.bytes);
-                         });
+                         ::testing::Values(SizeCase{"Size0", 0, false},
+                                           SizeCase{"Size1023", 1023, false},
+                                           SizeCase{"Size1024", 1024, true},
+                                           SizeCase{"Size1025", 1025, true}),
+                         kelvane::testing::caseName);
 
 TEST_F(LogTest, TheLineThatReachesTheLimitRotatesAtOnceAndIsKept) {
     log.setMaxFileSize(1);

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "state/state_access.hpp"
 #include "state_test_support.hpp"
 
@@ -34,13 +35,13 @@ concept NewValReadable = requires(A action) {
 static_assert(!NewValReadable<kelvane::UpdateTestNumber>);
 
 struct PrintCase {
-    std::string title;
+    std::string name;
     std::shared_ptr<const Action> action;
     std::string expected;
 };
 
 void PrintTo(const PrintCase& c, std::ostream* out) {
-    *out << c.title;
+    *out << c.name;
 }
 
 std::vector<PrintCase> printCases() {
@@ -150,7 +151,7 @@ TEST_P(ActionPrintedForm, PrintsAsTheDispatchLineShowsIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryActionType, ActionPrintedForm, ::testing::ValuesIn(printCases()),
-                         [](const auto& info) { return statetest::testName(info.param.title); });
+                         kelvane::testing::caseName);
 
 TEST(Actions, InitializersStoreTheirArgumentsAsGiven) {
     EXPECT_EQ(kelvane::UpdateRecordingTitleAction("Morning").title, "Morning");

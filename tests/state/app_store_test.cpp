@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include "../store/store_test_support.hpp"
+#include "case_name.hpp"
 #include "fresh_process.hpp"
 #include "state/reducers.hpp"
 #include "state_test_support.hpp"
@@ -112,12 +113,12 @@ class AppStoreTest : public ::testing::Test {
 };
 
 struct LineCase {
-    std::string title;
+    std::string name;
     std::function<std::shared_ptr<Action>()> make;
 };
 
 void PrintTo(const LineCase& c, std::ostream* out) {
-    *out << c.title;
+    *out << c.name;
 }
 
 class DispatchLine : public AppStoreTest, public ::testing::WithParamInterface<LineCase> {};
@@ -145,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
                  }},
         LineCase{"UpdateRecordingTitleAction with a line feed",
                  [] { return std::make_shared<kelvane::UpdateRecordingTitleAction>("a\nb"); }}),
-    [](const auto& info) { return statetest::testName(info.param.title); });
+    kelvane::testing::caseName);
 
 TEST_F(AppStoreTest, ExactLinesForKnownActions) {
     auto store = AppStore::make(kelvane::appReducer);

@@ -12,6 +12,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "state_test_support.hpp"
 
 namespace {
@@ -65,13 +66,13 @@ std::shared_ptr<Action> cleared(A action, Field A::*field) {
 }
 
 struct BadCase {
-    std::string title;
+    std::string name;
     bool recordingStopped;
     std::function<std::shared_ptr<Action>(const Scene&)> action;
 };
 
 void PrintTo(const BadCase& c, std::ostream* out) {
-    *out << c.title;
+    *out << c.name;
 }
 
 template <class A, class... Args>
@@ -177,6 +178,6 @@ TEST_P(BadInput, IsIgnoredWithoutALogLine) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Reducers, BadInput, ::testing::ValuesIn(badCases),
-                         [](const auto& info) { return statetest::testName(info.param.title); });
+                         kelvane::testing::caseName);
 
 }  // namespace

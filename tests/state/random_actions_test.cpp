@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "state/state_access.hpp"
 #include "state_test_support.hpp"
 
@@ -291,11 +292,24 @@ std::string brokenInvariant(const kelvane::AppState& state) {
     return {};
 }
 
-class RandomActionsTest : public ::testing::TestWithParam<std::uint64_t> {};
+struct Seed {
+    std::string name;
+    std::uint64_t value;
+};
+
+void PrintTo(const Seed& seed, std::ostream* out) {
+    *out << seed.name;
+}
+
+Seed seed(std::uint64_t value) {
+    return {"Seed" + std::to_string(value), value};
+}
+
+class RandomActionsTest : public ::testing::TestWithParam<Seed> {};
 
 TEST_P(RandomActionsTest, KeepTheStateConsistentAndIgnoreInvalidOnes) {
     const statetest::LogReader log;
-    RandomActions actions(GetParam());
+    RandomActions actions(GetParam().value);
     statetest::Reduction reduction;
     std::int64_t testVal = 100;
     int invalidCount = 0;
@@ -309,7 +323,7 @@ TEST_P(RandomActionsTest, KeepTheStateConsistentAndIgnoreInvalidOnes) {
 
         const auto& state = reduction.apply(*next.action);
 
-        const std::string where = "seed " + std::to_string(GetParam()) + ", step " +
+        const std::string where = "seed " + std::to_string(GetParam().value) + ", step " +
                                   std::to_string(step) + ", " + kelvane::printed(*next.action);
         const std::string broken = brokenInvariant(state);
         ASSERT_EQ(broken, "") << where;
@@ -323,7 +337,8 @@ TEST_P(RandomActionsTest, KeepTheStateConsistentAndIgnoreInvalidOnes) {
     EXPECT_GT(invalidCount, kSteps / 10) << "the run must exercise invalid actions";
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, RandomActionsTest, ::testing::Values(1U, 20240601U, 0xC0FFEEU),
-                         [](const auto& info) { return "Seed" + std::to_string(info.param); });
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomActionsTest,
+                         ::testing::Values(seed(1U), seed(20240601U), seed(0xC0FFEEU)),
+                         kelvane::testing::caseName);
 
 }  // namespace

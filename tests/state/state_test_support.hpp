@@ -84,17 +84,6 @@ inline std::string snapshot(const AppState& state) {
     return out;
 }
 
-/// A parameterised test's name made from a case title: its letters and digits.
-inline std::string testName(const std::string& title) {
-    std::string name;
-    for (const char c : title) {
-        if (std::isalnum(static_cast<unsigned char>(c)) != 0) {
-            name += c;
-        }
-    }
-    return name;
-}
-
 /// Runs actions through the root reducer as the store would, keeping the state before the last.
 class Reduction {
   public:

@@ -259,12 +259,13 @@ TEST_F(TestRootScreen, OpeningAnotherEntryReplacesTheChildScreen) {
 // In actions mode a new list runs the saved row's action of the open entry and toggles the menu,
 // which decides whether btnBack ends up shown.
 struct ActionsModeListChange {
+    const char* name;
     bool menuOpenBefore;
     bool menuOpenAfter;
 };
 
 void PrintTo(const ActionsModeListChange& change, std::ostream* out) {
-    *out << (change.menuOpenBefore ? "menu open" : "menu closed");
+    *out << change.name;
 }
 
 class TestRootScreenListChangeInActionsMode
@@ -294,11 +295,9 @@ TEST_P(TestRootScreenListChangeInActionsMode, RunsTheSavedActionAndTogglesTheMen
 }
 
 INSTANTIATE_TEST_SUITE_P(Menu, TestRootScreenListChangeInActionsMode,
-                         ::testing::Values(ActionsModeListChange{false, true},
-                                           ActionsModeListChange{true, false}),
-                         [](const auto& info) {
-                             return info.param.menuOpenBefore ? "WasOpen" : "WasClosed";
-                         });
+                         ::testing::Values(ActionsModeListChange{"WasClosed", false, true},
+                                           ActionsModeListChange{"WasOpen", true, false}),
+                         kelvane::testing::caseName);
 
 TEST_F(TestRootScreen, SelectingAnActionUninstallsThenRunsThenTogglesTheMenu) {
     addEntry("Alpha", opener("Alpha"), {action("a0"), action("a1")});
@@ -362,8 +361,16 @@ TEST_F(TestRootScreen, MenuButtonMovesBackButtonOnlyInActionsMode) {
 }
 
 // A drag ends in one of three states; each saves only the last location and moves nothing.
-class TestRootScreenDrag : public TestRootScreen,
-                           public ::testing::WithParamInterface<UIGestureRecognizerState> {};
+struct DragEnd {
+    const char* name;
+    UIGestureRecognizerState state;
+};
+
+void PrintTo(const DragEnd& end, std::ostream* out) {
+    *out << end.name;
+}
+
+class TestRootScreenDrag : public TestRootScreen, public ::testing::WithParamInterface<DragEnd> {};
 
 TEST_P(TestRootScreenDrag, ButtonFollowsAndTheEndSavesTheLastLocation) {
     load();
@@ -379,7 +386,7 @@ TEST_P(TestRootScreenDrag, ButtonFollowsAndTheEndSavesTheLastLocation) {
     EXPECT_EQ(plus_->center(), (CGPoint{200, 300}));
     pan->update(UIGestureRecognizerState::changed, {150.5, 260.25}, root_.get());
     EXPECT_EQ(plus_->center(), (CGPoint{150.5, 260.25}));
-    pan->update(GetParam(), {90.5, 120.75}, root_.get());
+    pan->update(GetParam().state, {90.5, 120.75}, root_.get());
     EXPECT_EQ(plus_->center(), (CGPoint{150.5, 260.25}));
 
     // Written to the file as two numbers.
@@ -390,19 +397,11 @@ TEST_P(TestRootScreenDrag, ButtonFollowsAndTheEndSavesTheLastLocation) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EndStates, TestRootScreenDrag,
-                         ::testing::Values(UIGestureRecognizerState::ended,
-                                           UIGestureRecognizerState::failed,
-                                           UIGestureRecognizerState::cancelled),
-                         [](const auto& info) {
-                             switch (info.param) {
-                                 case UIGestureRecognizerState::ended:
-                                     return "Ended";
-                                 case UIGestureRecognizerState::failed:
-                                     return "Failed";
-                                 default:
-                                     return "Cancelled";
-                             }
-                         });
+                         ::testing::Values(DragEnd{"Ended", UIGestureRecognizerState::ended},
+                                           DragEnd{"Failed", UIGestureRecognizerState::failed},
+                                           DragEnd{"Cancelled",
+                                                   UIGestureRecognizerState::cancelled}),
+                         kelvane::testing::caseName);
 
 TEST_F(TestRootScreen, DragRecognizerOnAnotherViewDoesNothing) {
     load();
