@@ -33,7 +33,11 @@ namespace kelvane::detail {
 // handed back, for the caller to destroy once the registry is consistent again, and the lists that
 // walks kept are released only after the last walk has left the registry consistent.
 //
-// `Entry` is default-constructible (a hole holds one) and movable.
+// The registry never moves or changes an entry that a walk reads, but to drop a dead one, so a
+// walk may hold a pointer to its entry across calls into the owner. An owner that changes an
+// entry in place through `find` is seen by the walks that read it.
+//
+// `Entry` is default-constructible (a hole holds one) and copyable.
 template <class Entry>
 class IdentityRegistry {
     struct Slot {
@@ -64,8 +68,8 @@ class IdentityRegistry {
         // The identity at `i`, or null for a hole.
         const void* identity(std::size_t i) const noexcept { return slots_[i].identity; }
 
-        // The entry at `i`, or null for a hole. It points into the walked list: take what you need
-        // from it before a call that may change the registry.
+        // The entry at `i`, or null for a hole. It stays valid until the walk ends, unless the
+        // entry is dropped as dead meanwhile.
         const Entry* at(std::size_t i) const noexcept {
             return slots_[i].identity != nullptr ? &slots_[i].entry : nullptr;
         }
