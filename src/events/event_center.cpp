@@ -59,7 +59,7 @@ void EventCenter::send(Ref<Event> event) {
         // The handler's objects as they are when its turn comes.
         const BoundObjects::Walk objects(*entry->objects);
         for (std::size_t each = 0; each < objects.size(); ++each) {
-            // Read afresh: an earlier handler may have changed the sender.
+            // Read afresh: the delivery before may have changed the sender.
             const Object* sender = event->sender.get();
             if (sender != nullptr && objects.identity(each) == identityOf(sender)) {
                 entry->handler->onEvent(event);
