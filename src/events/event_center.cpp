@@ -70,10 +70,7 @@ void EventCenter::send(Ref<Event> event) {
 
 void EventCenter::addEventHandler(Ref<EventHandler> eventHandler) {
     const void* const identity = identityOf(eventHandler.get());
-    if (registrations_->handlers.find(identity) == nullptr) {
-        registrations_->handlers.put(identity,
-                                     HandlerEntry{std::move(eventHandler), nullptr, false});
-    }
+    registrations_->handlers.add(identity, HandlerEntry{std::move(eventHandler), nullptr, false});
 }
 
 void EventCenter::addEventHandler(Ref<Object> bindTo, Ref<EventHandler> eventHandler) {
@@ -82,8 +79,8 @@ void EventCenter::addEventHandler(Ref<Object> bindTo, Ref<EventHandler> eventHan
     HandlerEntry* const entry = registrations_->handlers.find(identity);
     if (entry == nullptr) {
         auto objects = std::make_shared<BoundObjects>();
-        objects->put(object, std::move(bindTo));
-        registrations_->handlers.put(
+        objects->add(object, std::move(bindTo));
+        registrations_->handlers.add(
             identity, HandlerEntry{std::move(eventHandler), std::move(objects), true});
         return;
     }
@@ -91,9 +88,7 @@ void EventCenter::addEventHandler(Ref<Object> bindTo, Ref<EventHandler> eventHan
         // Seen by a send under way only if it reaches this handler later, as for any binding.
         entry->objects = std::make_shared<BoundObjects>();
     }
-    if (entry->objects->find(object) == nullptr) {
-        entry->objects->put(object, std::move(bindTo));
-    }
+    entry->objects->add(object, std::move(bindTo));
 }
 
 void EventCenter::removeEventHandler(const Ref<EventHandler>& eventHandler) {

@@ -94,6 +94,12 @@ const DuringWalk kDuringWalk[] = {
     {"PutANewOne",
      [](Registry& r, const Keys& k) { r.put(k[3], named("e3")); },
      {"e0", "e1", "e2", "e3"}},
+    {"AddLeavesAnExistingEntryAsItIs",
+     [](Registry& r, const Keys& k) {
+         EXPECT_FALSE(r.add(k[1], named("not e1")));
+         EXPECT_TRUE(r.add(k[3], named("e3")));
+     },
+     {"e0", "e1", "e2", "e3"}},
     {"RemoveAllThenPutOneBack",
      [](Registry& r, const Keys& k) {
          for (std::size_t i = 0; i < 3; ++i) {

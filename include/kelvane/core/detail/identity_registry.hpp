@@ -154,27 +154,25 @@ class IdentityRegistry {
     // back.
     std::optional<Entry> put(const void* identity, Entry entry) {
         std::size_t position = positionOf(identity);
-        if (position != IdentityIndex::npos) {
-            if (currentIsWalked_) {
-                moveOn();
-                position = positionOf(identity);
-            }
-            return std::exchange(slots_[position].entry, std::move(entry));
+        if (position == IdentityIndex::npos) {
+            append(identity, std::move(entry));
+            return std::nullopt;
         }
-        if (slots_.size() >= kMaxSize) {
-            throw std::length_error("kelvane: an identity registry holds at most 2^32 - 1 entries");
+        if (currentIsWalked_) {
+            moveOn();
+            position = positionOf(identity);
         }
-        if (currentIsWalked_ && slots_.size() == slots_.capacity()) {
-            moveOn();  // growing would move the list the walks read
+        return std::exchange(slots_[position].entry, std::move(entry));
+    }
+
+    // Puts `entry` last unless `identity` has an entry already, which stays as it is. Says
+    // whether it put it.
+    bool add(const void* identity, Entry entry) {
+        if (positionOf(identity) != IdentityIndex::npos) {
+            return false;
         }
-        slots_.push_back(Slot{identity, std::move(entry)});
-        try {
-            index_.insert(identity, slots_.size() - 1, identityAt());
-        } catch (...) {
-            slots_.pop_back();
-            throw;
-        }
-        return std::nullopt;
+        append(identity, std::move(entry));
+        return true;
     }
 
     // Takes out the entry of `identity` (a walk under way still visits it) and hands it back.
@@ -211,6 +209,22 @@ class IdentityRegistry {
 
     std::size_t positionOf(const void* identity) const noexcept {
         return index_.find(identity, identityAt());
+    }
+
+    void append(const void* identity, Entry entry) {
+        if (slots_.size() >= kMaxSize) {
+            throw std::length_error("kelvane: an identity registry holds at most 2^32 - 1 entries");
+        }
+        if (currentIsWalked_ && slots_.size() == slots_.capacity()) {
+            moveOn();  // growing would move the list the walks read
+        }
+        slots_.push_back(Slot{identity, std::move(entry)});
+        try {
+            index_.insert(identity, slots_.size() - 1, identityAt());
+        } catch (...) {
+            slots_.pop_back();
+            throw;
+        }
     }
 
     std::optional<Entry> takeOut(std::size_t position) {
