@@ -12,8 +12,8 @@ namespace kelvane {
 namespace {
 
 using detail::BoundObjects;
-using detail::HandlerEntry;
-using Handlers = detail::IdentityRegistry<HandlerEntry>;
+using detail::EventHandlerItem;
+using Handlers = detail::IdentityRegistry<EventHandlerItem>;
 
 detail::SharedInstance<EventCenter>& sharedCenter() {
     static auto* const instance =
@@ -38,31 +38,32 @@ void EventCenter::send(Ref<Event> event) {
     const std::shared_ptr<EventCenter> keepAlive = weak_from_this().lock();
     Logger::leaveBreadcrumbs("send event " + event->description());
 
-    // The registrations present now, as they are now; the walk keeps each entry in place and
+    // The registrations present now, as they are now; the walk keeps each item in place and
     // alive until it ends, whatever the handlers change meanwhile.
     const Handlers::Walk handlers(registrations_->handlers);
     for (std::size_t position = 0; position < handlers.size(); ++position) {
-        const HandlerEntry* const entry = handlers.at(position);
-        if (entry == nullptr) {
+        const EventHandlerItem* const item = handlers.at(position);
+        if (item == nullptr) {
             continue;
         }
-        if (!entry->isBinded) {
-            entry->handler->onEvent(event);
+        if (!item->isBinded) {
+            item->eventHandler->onEvent(event);
             continue;
         }
         // No object is the sender: nothing is delivered, so nothing can change the sender during
         // this handler's turn.
         const Object* const firstSender = event->sender.get();
-        if (firstSender == nullptr || entry->objects->find(identityOf(firstSender)) == nullptr) {
+        if (firstSender == nullptr ||
+            item->bindToObjects->find(identityOf(firstSender)) == nullptr) {
             continue;
         }
         // The handler's objects as they are when its turn comes.
-        const BoundObjects::Walk objects(*entry->objects);
+        const BoundObjects::Walk objects(*item->bindToObjects);
         for (std::size_t each = 0; each < objects.size(); ++each) {
             // Read afresh: the delivery before may have changed the sender.
             const Object* sender = event->sender.get();
             if (sender != nullptr && objects.identity(each) == identityOf(sender)) {
-                entry->handler->onEvent(event);
+                item->eventHandler->onEvent(event);
             }
         }
     }
@@ -70,25 +71,26 @@ void EventCenter::send(Ref<Event> event) {
 
 void EventCenter::addEventHandler(Ref<EventHandler> eventHandler) {
     const void* const identity = identityOf(eventHandler.get());
-    registrations_->handlers.add(identity, HandlerEntry{std::move(eventHandler), nullptr, false});
+    registrations_->handlers.add(identity,
+                                 EventHandlerItem{std::move(eventHandler), nullptr, false});
 }
 
 void EventCenter::addEventHandler(Ref<Object> bindTo, Ref<EventHandler> eventHandler) {
     const void* const identity = identityOf(eventHandler.get());
     const void* const object = identityOf(bindTo.get());
-    HandlerEntry* const entry = registrations_->handlers.find(identity);
-    if (entry == nullptr) {
-        auto objects = std::make_shared<BoundObjects>();
-        objects->add(object, std::move(bindTo));
+    EventHandlerItem* const item = registrations_->handlers.find(identity);
+    if (item == nullptr) {
+        auto bindToObjects = std::make_shared<BoundObjects>();
+        bindToObjects->add(object, std::move(bindTo));
         registrations_->handlers.add(
-            identity, HandlerEntry{std::move(eventHandler), std::move(objects), true});
+            identity, EventHandlerItem{std::move(eventHandler), std::move(bindToObjects), true});
         return;
     }
-    if (!entry->objects) {
+    if (!item->bindToObjects) {
         // Seen by a send under way only if it reaches this handler later, as for any binding.
-        entry->objects = std::make_shared<BoundObjects>();
+        item->bindToObjects = std::make_shared<BoundObjects>();
     }
-    entry->objects->add(object, std::move(bindTo));
+    item->bindToObjects->add(object, std::move(bindTo));
 }
 
 void EventCenter::removeEventHandler(const Ref<EventHandler>& eventHandler) {
@@ -100,15 +102,15 @@ void EventCenter::removeEventHandler(const Ref<EventHandler>& eventHandler) {
 void EventCenter::removeEventHandler(const Ref<Object>& bindTo,
                                      const Ref<EventHandler>& eventHandler) {
     const void* const identity = identityOf(eventHandler.get());
-    const HandlerEntry* const entry = registrations_->handlers.find(identity);
-    if (entry == nullptr || !entry->objects) {
+    const EventHandlerItem* const item = registrations_->handlers.find(identity);
+    if (item == nullptr || !item->bindToObjects) {
         return;
     }
     // Each released on return, once the registrations are consistent.
-    const std::shared_ptr<BoundObjects> objectsKeptUntilConsistent = entry->objects;
+    const std::shared_ptr<BoundObjects> objectsKeptUntilConsistent = item->bindToObjects;
     const auto objectKeptUntilConsistent =
         objectsKeptUntilConsistent->remove(identityOf(bindTo.get()));
-    if (objectKeptUntilConsistent && entry->isBinded && objectsKeptUntilConsistent->empty()) {
+    if (objectKeptUntilConsistent && item->isBinded && objectsKeptUntilConsistent->empty()) {
         const auto removedKeptUntilConsistent = registrations_->handlers.remove(identity);
     }
 }

@@ -48,9 +48,9 @@ struct Call {
 
 // A registration as the case expects it: handler, bound or not, its objects in order.
 struct Expected {
-    int handler;
+    int eventHandler;
     bool isBinded;
-    std::string objects;
+    std::string bindToObjects;
 };
 
 struct RegistrationCase {
@@ -92,9 +92,9 @@ TEST_P(Registration, FollowsTheStateTable) {
     std::vector<EventCenterAccess::Registration> expected;
     for (const Expected& e : GetParam().registrations) {
         EventCenterAccess::Registration registration{
-            identityOf(handlers[static_cast<std::size_t>(e.handler)].get()), e.isBinded, {}};
-        for (const char name : e.objects) {
-            registration.objects.push_back(identityOf(object(name).get()));
+            identityOf(handlers[static_cast<std::size_t>(e.eventHandler)].get()), e.isBinded, {}};
+        for (const char name : e.bindToObjects) {
+            registration.bindToObjects.push_back(identityOf(object(name).get()));
         }
         expected.push_back(registration);
     }
