@@ -1,3 +1,5 @@
+#include <cxxabi.h>
+#include <exception>
 #include <string>
 #include <utility>
 
@@ -14,6 +16,29 @@ namespace {
 using detail::BoundObjects;
 using detail::EventHandlerItem;
 using Handlers = detail::IdentityRegistry<EventHandlerItem>;
+
+// Keeps the exception being handled when it is the send's first failure; drops a later one.
+[[gnu::cold]] [[gnu::noinline]] void keepFirst(std::exception_ptr& firstFailure) {
+    std::exception_ptr failure = std::current_exception();
+    if (!failure) {
+        // A foreign exception, which cannot be kept: a thread's cancellation or exit is one.
+        throw;
+    }
+    if (!firstFailure) {
+        firstFailure = std::move(failure);
+    }
+}
+
+// Calls the handler; what it throws does not end the send. Inlined, so that a delivery costs the
+// call alone when nothing throws.
+[[gnu::always_inline]] inline void deliver(EventHandler& handler, const Ref<Event>& event,
+                                           std::exception_ptr& firstFailure) {
+    try {
+        handler.onEvent(event);
+    } catch (...) {
+        keepFirst(firstFailure);
+    }
+}
 
 detail::SharedInstance<EventCenter>& sharedCenter() {
     static auto* const instance =
@@ -38,34 +63,41 @@ void EventCenter::send(Ref<Event> event) {
     const std::shared_ptr<EventCenter> keepAlive = weak_from_this().lock();
     Logger::leaveBreadcrumbs("send event " + event->description());
 
-    // The registrations present now, as they are now; the walk keeps each item in place and
-    // alive until it ends, whatever the handlers change meanwhile.
-    const Handlers::Walk handlers(registrations_->handlers);
-    for (std::size_t position = 0; position < handlers.size(); ++position) {
-        const EventHandlerItem* const item = handlers.at(position);
-        if (item == nullptr) {
-            continue;
-        }
-        if (!item->isBinded) {
-            item->eventHandler->onEvent(event);
-            continue;
-        }
-        // No object is the sender: nothing is delivered, so nothing can change the sender during
-        // this handler's turn.
-        const Object* const firstSender = event->sender.get();
-        if (firstSender == nullptr ||
-            item->bindToObjects->find(identityOf(firstSender)) == nullptr) {
-            continue;
-        }
-        // The handler's objects as they are when its turn comes.
-        const BoundObjects::Walk objects(*item->bindToObjects);
-        for (std::size_t each = 0; each < objects.size(); ++each) {
-            // Read afresh: the delivery before may have changed the sender.
-            const Object* sender = event->sender.get();
-            if (sender != nullptr && objects.identity(each) == identityOf(sender)) {
-                item->eventHandler->onEvent(event);
+    std::exception_ptr firstFailure;
+    {
+        // The registrations present now, as they are now; the walk keeps each item in place and
+        // alive until it ends, whatever the handlers change meanwhile.
+        const Handlers::Walk handlers(registrations_->handlers);
+        for (std::size_t position = 0; position < handlers.size(); ++position) {
+            const EventHandlerItem* const item = handlers.at(position);
+            if (item == nullptr) {
+                continue;
+            }
+            if (!item->isBinded) {
+                deliver(*item->eventHandler, event, firstFailure);
+                continue;
+            }
+            // No object is the sender: nothing is delivered, so nothing can change the sender
+            // during this handler's turn.
+            const Object* const firstSender = event->sender.get();
+            if (firstSender == nullptr ||
+                item->bindToObjects->find(identityOf(firstSender)) == nullptr) {
+                continue;
+            }
+            // The handler's objects as they are when its turn comes.
+            const BoundObjects::Walk objects(*item->bindToObjects);
+            for (std::size_t each = 0; each < objects.size(); ++each) {
+                // Read afresh: the delivery before may have changed the sender.
+                const Object* sender = event->sender.get();
+                if (sender != nullptr && objects.identity(each) == identityOf(sender)) {
+                    deliver(*item->eventHandler, event, firstFailure);
+                }
             }
         }
+    }
+    // Thrown once the walks have ended, so the registrations are consistent for whoever catches.
+    if (firstFailure) {
+        std::rethrow_exception(firstFailure);
     }
 }
 
