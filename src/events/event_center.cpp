@@ -1,3 +1,5 @@
+#include <cxxabi.h>
+#include <exception>
 #include <string>
 #include <utility>
 
@@ -12,8 +14,31 @@ namespace kelvane {
 namespace {
 
 using detail::BoundObjects;
-using detail::HandlerEntry;
-using Handlers = detail::IdentityRegistry<HandlerEntry>;
+using detail::EventHandlerItem;
+using Handlers = detail::IdentityRegistry<EventHandlerItem>;
+
+// Keeps the exception being handled when it is the send's first failure; drops a later one.
+[[gnu::cold]] [[gnu::noinline]] void keepFirst(std::exception_ptr& firstFailure) {
+    std::exception_ptr failure = std::current_exception();
+    if (!failure) {
+        // A foreign exception, which cannot be kept: a thread's cancellation or exit is one.
+        throw;
+    }
+    if (!firstFailure) {
+        firstFailure = std::move(failure);
+    }
+}
+
+// Calls the handler; what it throws does not end the send. Inlined, so that a delivery costs the
+// call alone when nothing throws.
+[[gnu::always_inline]] inline void deliver(EventHandler& handler, const Ref<Event>& event,
+                                           std::exception_ptr& firstFailure) {
+    try {
+        handler.onEvent(event);
+    } catch (...) {
+        keepFirst(firstFailure);
+    }
+}
 
 detail::SharedInstance<EventCenter>& sharedCenter() {
     static auto* const instance =
@@ -38,57 +63,66 @@ void EventCenter::send(Ref<Event> event) {
     const std::shared_ptr<EventCenter> keepAlive = weak_from_this().lock();
     Logger::leaveBreadcrumbs("send event " + event->description());
 
-    // The registrations present now, as they are now; the walk keeps each entry in place and
-    // alive until it ends, whatever the handlers change meanwhile.
-    const Handlers::Walk handlers(registrations_->handlers);
-    for (std::size_t position = 0; position < handlers.size(); ++position) {
-        const HandlerEntry* const entry = handlers.at(position);
-        if (entry == nullptr) {
-            continue;
-        }
-        if (!entry->isBinded) {
-            entry->handler->onEvent(event);
-            continue;
-        }
-        // No object is the sender: nothing is delivered, so nothing can change the sender during
-        // this handler's turn.
-        const Object* const firstSender = event->sender.get();
-        if (firstSender == nullptr || entry->objects->find(identityOf(firstSender)) == nullptr) {
-            continue;
-        }
-        // The handler's objects as they are when its turn comes.
-        const BoundObjects::Walk objects(*entry->objects);
-        for (std::size_t each = 0; each < objects.size(); ++each) {
-            // Read afresh: the delivery before may have changed the sender.
-            const Object* sender = event->sender.get();
-            if (sender != nullptr && objects.identity(each) == identityOf(sender)) {
-                entry->handler->onEvent(event);
+    std::exception_ptr firstFailure;
+    {
+        // The registrations present now, as they are now; the walk keeps each item in place and
+        // alive until it ends, whatever the handlers change meanwhile.
+        const Handlers::Walk handlers(registrations_->handlers);
+        for (std::size_t position = 0; position < handlers.size(); ++position) {
+            const EventHandlerItem* const item = handlers.at(position);
+            if (item == nullptr) {
+                continue;
+            }
+            if (!item->isBinded) {
+                deliver(*item->eventHandler, event, firstFailure);
+                continue;
+            }
+            // No object is the sender: nothing is delivered, so nothing can change the sender
+            // during this handler's turn.
+            const Object* const firstSender = event->sender.get();
+            if (firstSender == nullptr ||
+                item->bindToObjects->find(identityOf(firstSender)) == nullptr) {
+                continue;
+            }
+            // The handler's objects as they are when its turn comes.
+            const BoundObjects::Walk objects(*item->bindToObjects);
+            for (std::size_t each = 0; each < objects.size(); ++each) {
+                // Read afresh: the delivery before may have changed the sender.
+                const Object* sender = event->sender.get();
+                if (sender != nullptr && objects.identity(each) == identityOf(sender)) {
+                    deliver(*item->eventHandler, event, firstFailure);
+                }
             }
         }
+    }
+    // Thrown once the walks have ended, so the registrations are consistent for whoever catches.
+    if (firstFailure) {
+        std::rethrow_exception(firstFailure);
     }
 }
 
 void EventCenter::addEventHandler(Ref<EventHandler> eventHandler) {
     const void* const identity = identityOf(eventHandler.get());
-    registrations_->handlers.add(identity, HandlerEntry{std::move(eventHandler), nullptr, false});
+    registrations_->handlers.add(identity,
+                                 EventHandlerItem{std::move(eventHandler), nullptr, false});
 }
 
 void EventCenter::addEventHandler(Ref<Object> bindTo, Ref<EventHandler> eventHandler) {
     const void* const identity = identityOf(eventHandler.get());
     const void* const object = identityOf(bindTo.get());
-    HandlerEntry* const entry = registrations_->handlers.find(identity);
-    if (entry == nullptr) {
-        auto objects = std::make_shared<BoundObjects>();
-        objects->add(object, std::move(bindTo));
+    EventHandlerItem* const item = registrations_->handlers.find(identity);
+    if (item == nullptr) {
+        auto bindToObjects = std::make_shared<BoundObjects>();
+        bindToObjects->add(object, std::move(bindTo));
         registrations_->handlers.add(
-            identity, HandlerEntry{std::move(eventHandler), std::move(objects), true});
+            identity, EventHandlerItem{std::move(eventHandler), std::move(bindToObjects), true});
         return;
     }
-    if (!entry->objects) {
+    if (!item->bindToObjects) {
         // Seen by a send under way only if it reaches this handler later, as for any binding.
-        entry->objects = std::make_shared<BoundObjects>();
+        item->bindToObjects = std::make_shared<BoundObjects>();
     }
-    entry->objects->add(object, std::move(bindTo));
+    item->bindToObjects->add(object, std::move(bindTo));
 }
 
 void EventCenter::removeEventHandler(const Ref<EventHandler>& eventHandler) {
@@ -100,15 +134,15 @@ void EventCenter::removeEventHandler(const Ref<EventHandler>& eventHandler) {
 void EventCenter::removeEventHandler(const Ref<Object>& bindTo,
                                      const Ref<EventHandler>& eventHandler) {
     const void* const identity = identityOf(eventHandler.get());
-    const HandlerEntry* const entry = registrations_->handlers.find(identity);
-    if (entry == nullptr || !entry->objects) {
+    const EventHandlerItem* const item = registrations_->handlers.find(identity);
+    if (item == nullptr || !item->bindToObjects) {
         return;
     }
     // Each released on return, once the registrations are consistent.
-    const std::shared_ptr<BoundObjects> objectsKeptUntilConsistent = entry->objects;
+    const std::shared_ptr<BoundObjects> objectsKeptUntilConsistent = item->bindToObjects;
     const auto objectKeptUntilConsistent =
         objectsKeptUntilConsistent->remove(identityOf(bindTo.get()));
-    if (objectKeptUntilConsistent && entry->isBinded && objectsKeptUntilConsistent->empty()) {
+    if (objectKeptUntilConsistent && item->isBinded && objectsKeptUntilConsistent->empty()) {
         const auto removedKeptUntilConsistent = registrations_->handlers.remove(identity);
     }
 }

@@ -12,9 +12,9 @@ namespace kelvane::detail {
 
 struct EventCenterAccess {
     struct Registration {
-        const void* handler;
+        const void* eventHandler;
         bool isBinded;
-        std::vector<const void*> objects;  // identities, in binding order
+        std::vector<const void*> bindToObjects;  // identities, in binding order
 
         bool operator==(const Registration&) const = default;
     };
@@ -22,11 +22,11 @@ struct EventCenterAccess {
     /// The registrations in delivery order.
     static std::vector<Registration> registrations(const EventCenter& center) {
         std::vector<Registration> result;
-        for (const HandlerEntry& entry : center.registrations_->handlers.entries()) {
-            Registration registration{identityOf(entry.handler.get()), entry.isBinded, {}};
-            if (entry.objects) {
-                for (const auto& object : entry.objects->entries()) {
-                    registration.objects.push_back(identityOf(object.get()));
+        for (const EventHandlerItem& item : center.registrations_->handlers.entries()) {
+            Registration registration{identityOf(item.eventHandler.get()), item.isBinded, {}};
+            if (item.bindToObjects) {
+                for (const auto& object : item.bindToObjects->entries()) {
+                    registration.bindToObjects.push_back(identityOf(object.get()));
                 }
             }
             result.push_back(std::move(registration));

@@ -18,10 +18,10 @@ using BoundObjects = IdentityRegistry<std::shared_ptr<Object>>;
 /// One handler's registration. `isBinded` is fixed when it is made: a registration made with an
 /// object stays bound, one made without stays unbound whatever is bound to it later (the objects
 /// are listed all the same). Default-made: a hole.
-struct HandlerEntry {
-    std::shared_ptr<EventHandler> handler;
-    // Made with the first object; shared, so that a send's copy of the entry walks the same list.
-    std::shared_ptr<BoundObjects> objects;
+struct EventHandlerItem {
+    std::shared_ptr<EventHandler> eventHandler;
+    // Made with the first object; shared, so that a send's copy of the item walks the same list.
+    std::shared_ptr<BoundObjects> bindToObjects;
     bool isBinded = false;
 };
 
@@ -29,7 +29,7 @@ struct HandlerEntry {
 
 // What an event centre keeps: its registrations by handler identity, in delivery order.
 struct EventCenter::Registrations {
-    detail::IdentityRegistry<detail::HandlerEntry> handlers;
+    detail::IdentityRegistry<detail::EventHandlerItem> handlers;
 };
 
 }  // namespace kelvane

@@ -151,9 +151,7 @@ void detail::reduceFolder(const ActionCase& found, FolderState& state) {
 }
 
 FolderState folderReducer(const Action& action, const std::optional<FolderState>& state) {
-    FolderState next = state ? *state : StateAccess::initial<FolderState>();
-    detail::reduceFolder(detail::actionCase(action), next);
-    return next;
+    return detail::reduceOnItsOwn(action, state, detail::reduceFolder);
 }
 
 }  // namespace kelvane

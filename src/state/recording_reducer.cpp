@@ -126,9 +126,7 @@ void detail::reduceRecording(const ActionCase& found, RecordingState& state) {
 }
 
 RecordingState recordingReducer(const Action& action, const std::optional<RecordingState>& state) {
-    RecordingState next = state ? *state : StateAccess::initial<RecordingState>();
-    detail::reduceRecording(detail::actionCase(action), next);
-    return next;
+    return detail::reduceOnItsOwn(action, state, detail::reduceRecording);
 }
 
 }  // namespace kelvane

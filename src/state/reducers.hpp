@@ -33,6 +33,7 @@
 #include <kelvane/store/action.hpp>
 
 #include "state/action_case.hpp"
+#include "state/state_access.hpp"
 
 namespace kelvane {
 
@@ -48,6 +49,16 @@ namespace detail {
 void reduceUITest(const ActionCase& found, UITestState& state);
 void reduceFolder(const ActionCase& found, FolderState& state);
 void reduceRecording(const ActionCase& found, RecordingState& state);
+
+// A sub-reducer run on its own: its step applied to a copy of the previous record, or to the
+// record's defaults when there is none.
+template <class Record>
+Record reduceOnItsOwn(const Action& action, const std::optional<Record>& state,
+                      void (&step)(const ActionCase&, Record&)) {
+    Record next = state ? *state : StateAccess::initial<Record>();
+    step(actionCase(action), next);
+    return next;
+}
 
 }  // namespace detail
 

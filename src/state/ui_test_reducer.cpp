@@ -30,9 +30,7 @@ void detail::reduceUITest(const ActionCase& found, UITestState& state) {
 }
 
 UITestState uiTestReducer(const Action& action, const std::optional<UITestState>& state) {
-    UITestState next = state ? *state : StateAccess::initial<UITestState>();
-    detail::reduceUITest(detail::actionCase(action), next);
-    return next;
+    return detail::reduceOnItsOwn(action, state, detail::reduceUITest);
 }
 
 }  // namespace kelvane

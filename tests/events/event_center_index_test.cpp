@@ -35,9 +35,9 @@ using kelvane::testing::Journal;
 class Model {
   public:
     struct Registration {
-        int handler;
+        int eventHandler;
         bool isBinded;
-        std::vector<int> objects;
+        std::vector<int> bindToObjects;
     };
 
     void add(int handler) {
@@ -49,8 +49,8 @@ class Model {
         const auto found = find(handler);
         if (found == list_.end()) {
             list_.push_back({handler, true, {object}});
-        } else if (std::ranges::find(found->objects, object) == found->objects.end()) {
-            found->objects.push_back(object);
+        } else if (std::ranges::find(found->bindToObjects, object) == found->bindToObjects.end()) {
+            found->bindToObjects.push_back(object);
         }
     }
     void remove(int handler) {
@@ -64,12 +64,12 @@ class Model {
         if (found == list_.end()) {
             return;
         }
-        const auto position = std::ranges::find(found->objects, object);
-        if (position == found->objects.end()) {
+        const auto position = std::ranges::find(found->bindToObjects, object);
+        if (position == found->bindToObjects.end()) {
             return;
         }
-        found->objects.erase(position);
-        if (found->isBinded && found->objects.empty()) {
+        found->bindToObjects.erase(position);
+        if (found->isBinded && found->bindToObjects.empty()) {
             list_.erase(found);
         }
     }
@@ -78,9 +78,9 @@ class Model {
     std::vector<int> receivers(int sender) const {
         std::vector<int> result;
         for (const Registration& registration : list_) {
-            if (!registration.isBinded ||
-                std::ranges::find(registration.objects, sender) != registration.objects.end()) {
-                result.push_back(registration.handler);
+            if (!registration.isBinded || std::ranges::find(registration.bindToObjects, sender) !=
+                                              registration.bindToObjects.end()) {
+                result.push_back(registration.eventHandler);
             }
         }
         return result;
@@ -90,7 +90,7 @@ class Model {
 
   private:
     std::vector<Registration>::iterator find(int handler) {
-        return std::ranges::find(list_, handler, &Registration::handler);
+        return std::ranges::find(list_, handler, &Registration::eventHandler);
     }
 
     std::vector<Registration> list_;
@@ -108,11 +108,12 @@ class EventCenterAtScale : public EventTest {
         std::vector<EventCenterAccess::Registration> result;
         for (const Model::Registration& registration : model.list()) {
             EventCenterAccess::Registration each{
-                identityOf(handlers[static_cast<std::size_t>(registration.handler)].get()),
+                identityOf(handlers[static_cast<std::size_t>(registration.eventHandler)].get()),
                 registration.isBinded,
                 {}};
-            for (const int object : registration.objects) {
-                each.objects.push_back(identityOf(objects[static_cast<std::size_t>(object)].get()));
+            for (const int object : registration.bindToObjects) {
+                each.bindToObjects.push_back(
+                    identityOf(objects[static_cast<std::size_t>(object)].get()));
             }
             result.push_back(std::move(each));
         }

@@ -1,6 +1,8 @@
 // The event centre: registration states, delivery, the send line, calls from inside a handler,
-// and what it keeps alive.
+// handlers that throw, and what it keeps alive.
+#include <algorithm>
 #include <memory>
+#include <pthread.h>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -48,9 +50,9 @@ struct Call {
 
 // A registration as the case expects it: handler, bound or not, its objects in order.
 struct Expected {
-    int handler;
+    int eventHandler;
     bool isBinded;
-    std::string objects;
+    std::string bindToObjects;
 };
 
 struct RegistrationCase {
@@ -92,9 +94,9 @@ TEST_P(Registration, FollowsTheStateTable) {
     std::vector<EventCenterAccess::Registration> expected;
     for (const Expected& e : GetParam().registrations) {
         EventCenterAccess::Registration registration{
-            identityOf(handlers[static_cast<std::size_t>(e.handler)].get()), e.isBinded, {}};
-        for (const char name : e.objects) {
-            registration.objects.push_back(identityOf(object(name).get()));
+            identityOf(handlers[static_cast<std::size_t>(e.eventHandler)].get()), e.isBinded, {}};
+        for (const char name : e.bindToObjects) {
+            registration.bindToObjects.push_back(identityOf(object(name).get()));
         }
         expected.push_back(registration);
     }
@@ -327,7 +329,139 @@ TEST_F(EventCenterTest, ABoundHandlersObjectsCountAsTheyAreWhenItsTurnComes) {
     EXPECT_EQ(EventCenterAccess::registrations(*center).size(), 2u) << "loses-a had only a";
 }
 
-TEST_F(EventCenterTest, AThrowingHandlerEndsTheSendAndLeavesTheCentreUsable) {
+// --- A handler that throws -----------------------------------------------------------------------
+
+// Three handlers see every send: "before" (unbound), which sends the next level's event from its
+// call while the nesting allows; "turns", bound to a and b, which receives each event twice by
+// switching the sender (a to b on its first turn, back on its second); "after" (unbound). A
+// delivery is named by its journal line and how often that line was written so far, so
+// "turns:UIOpenMenuEvent#2" is the bound handler's second turn of the outermost send.
+struct ThrowCase {
+    const char* name;
+    int depth;                          // sends nested below the caller's
+    std::vector<std::string> throwing;  // the deliveries that throw, after their own work
+    std::string first;                  // the one that leaves the caller's send
+};
+
+void PrintTo(const ThrowCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class AThrowingHandler : public EventTest, public ::testing::WithParamInterface<ThrowCase> {
+  protected:
+    AThrowingHandler() {
+        center->addEventHandler(handler("before", [this](auto&, const Ref<Event>& event) {
+            const std::string delivery = lastDelivery();
+            const int level = levelOf(*event);
+            if (level < GetParam().depth) {
+                center->send(eventAt(level + 1));
+            }
+            throwIfListed(delivery);
+        }));
+        center->addEventHandler(a, turns);
+        center->addEventHandler(b, turns);
+        center->addEventHandler(
+            handler("after", [this](auto&, const auto&) { throwIfListed(lastDelivery()); }));
+    }
+
+    // A level's event, sent by a.
+    Ref<Event> eventAt(int level) const {
+        switch (level) {
+            case 0:
+                return makeRef<UIOpenMenuEvent>(a);
+            case 1:
+                return makeRef<UICloseMenuEvent>(a);
+            default:
+                return makeRef<kelvane::UIOpenTrashEvent>(a);
+        }
+    }
+    static int levelOf(const Event& event) {
+        if (dynamic_cast<const UIOpenMenuEvent*>(&event) != nullptr) {
+            return 0;
+        }
+        return dynamic_cast<const UICloseMenuEvent*>(&event) != nullptr ? 1 : 2;
+    }
+
+    // What every handler receives from a send at `level`, nested sends first.
+    Journal everyDelivery(int level = 0) const {
+        const std::string name = eventAt(level)->description();
+        Journal lines{"before:" + name};
+        if (level < GetParam().depth) {
+            const Journal nested = everyDelivery(level + 1);
+            lines.insert(lines.end(), nested.begin(), nested.end());
+        }
+        lines.insert(lines.end(), {"turns:" + name, "turns:" + name, "after:" + name});
+        return lines;
+    }
+
+    // The delivery just journalled, as the cases name it.
+    std::string lastDelivery() const {
+        const std::string& line = journal->back();
+        return line + "#" + std::to_string(std::ranges::count(*journal, line));
+    }
+    void throwIfListed(const std::string& delivery) const {
+        if (throws && std::ranges::count(GetParam().throwing, delivery) != 0) {
+            throw std::runtime_error(delivery);
+        }
+    }
+
+    const Ref<Object> a = makeRef<Object>();
+    const Ref<Object> b = makeRef<Object>();
+    const std::shared_ptr<JournalHandler> turns =
+        handler("turns", [this](auto&, const Ref<Event>& event) {
+            event->sender = event->sender == a.shared() ? b.shared() : a.shared();
+            throwIfListed(lastDelivery());
+        });
+    bool throws = true;
+};
+
+TEST_P(AThrowingHandler, KeepsNoOtherFromTheSendAndTheFirstExceptionLeavesIt) {
+    const auto registrationsBefore = EventCenterAccess::registrations(*center);
+
+    std::string caught;
+    try {
+        center->send(eventAt(0));
+    } catch (const std::runtime_error& failure) {
+        caught = failure.what();
+    }
+    EXPECT_EQ(caught, GetParam().first);
+    EXPECT_EQ(*journal, everyDelivery()) << "every handler, every bound turn, every level";
+    EXPECT_EQ(EventCenterAccess::registrations(*center), registrationsBefore);
+
+    throws = false;
+    journal->clear();
+    EXPECT_NO_THROW(center->send(eventAt(0)));
+    EXPECT_EQ(*journal, everyDelivery()) << "the next send";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EventCenter, AThrowingHandler,
+    ::testing::Values(
+        ThrowCase{
+            "BoundBetweenTwoOthers", 0, {"turns:UIOpenMenuEvent#1"}, "turns:UIOpenMenuEvent#1"},
+        ThrowCase{
+            "InItsSecondBoundTurn", 0, {"turns:UIOpenMenuEvent#2"}, "turns:UIOpenMenuEvent#2"},
+        ThrowCase{
+            "UnboundBeforeTheOthers", 0, {"before:UIOpenMenuEvent#1"}, "before:UIOpenMenuEvent#1"},
+        ThrowCase{"InANestedSend", 1, {"turns:UICloseMenuEvent#1"}, "turns:UICloseMenuEvent#1"},
+        ThrowCase{
+            "TwoNestedSendsDown", 2, {"turns:UIOpenTrashEvent#1"}, "turns:UIOpenTrashEvent#1"},
+        ThrowCase{"TwoNestedSendsDownInItsSecondBoundTurn",
+                  2,
+                  {"turns:UIOpenTrashEvent#2"},
+                  "turns:UIOpenTrashEvent#2"},
+        ThrowCase{"OuterAfterNestedTheNestedOneLeaves",
+                  1,
+                  {"turns:UIOpenMenuEvent#1", "turns:UICloseMenuEvent#1"},
+                  "turns:UICloseMenuEvent#1"},
+        ThrowCase{
+            "OnEveryLevelTheFirstOneLeaves",
+            2,
+            {"after:UIOpenMenuEvent#1", "turns:UICloseMenuEvent#2", "before:UIOpenTrashEvent#1"},
+            "before:UIOpenTrashEvent#1"}),
+    kelvane::testing::caseName);
+
+TEST_F(EventCenterTest, AThrowingHandlerLeavesTheRegistrationsItChangedConsistent) {
     std::weak_ptr<JournalHandler> removed;
     {
         const auto h = handler("removed");
@@ -342,12 +476,27 @@ TEST_F(EventCenterTest, AThrowingHandlerEndsTheSendAndLeavesTheCentreUsable) {
     }
 
     EXPECT_THROW(center->send(std::make_shared<UIOpenMenuEvent>()), std::runtime_error);
-    EXPECT_TRUE(removed.expired()) << "released with the send, although it ended early";
+    EXPECT_TRUE(removed.expired()) << "released with the send that still needed it";
 
     center->addEventHandler(handler("added-after"));
     center->send(std::make_shared<UICloseMenuEvent>());
-    EXPECT_THAT(*journal, ElementsAre("thrower:UIOpenMenuEvent", "thrower:UICloseMenuEvent",
-                                      "added-after:UICloseMenuEvent"));
+    EXPECT_THAT(*journal, ElementsAre("thrower:UIOpenMenuEvent", "removed:UIOpenMenuEvent",
+                                      "thrower:UICloseMenuEvent", "added-after:UICloseMenuEvent"));
+}
+
+TEST_F(EventCenterTest, AThreadEndedInsideAHandlerEndsTheSendThereAndLeavesTheCentreUsable) {
+    center->addEventHandler(handler("exits", [](auto&, const Ref<Event>& event) {
+        if (dynamic_cast<UIOpenMenuEvent*>(event.get()) != nullptr) {
+            pthread_exit(nullptr);  // unwinds the thread through the send
+        }
+    }));
+    center->addEventHandler(handler("after"));
+
+    std::thread([&] { center->send(std::make_shared<UIOpenMenuEvent>()); }).join();
+    center->send(std::make_shared<UICloseMenuEvent>());
+
+    EXPECT_THAT(*journal, ElementsAre("exits:UIOpenMenuEvent", "exits:UICloseMenuEvent",
+                                      "after:UICloseMenuEvent"));
 }
 
 // --- What the centre keeps alive -----------------------------------------------------------------

@@ -39,8 +39,7 @@ struct EventCenterAccess;
 ///
 /// Ownership: the centre holds its handlers and their objects strongly until they are removed.
 /// A send keeps the event, the handlers it walks and the centre itself (when a `std::shared_ptr`
-/// owns it) alive until it returns. An exception from a handler ends the send and reaches the
-/// caller; the centre stays usable.
+/// owns it) alive until it returns, also when it throws (see `send`).
 ///
 /// Cost: adding, removing, binding and unbinding find the handler and the object by identity in
 /// constant time; a send walks the registrations once.
@@ -69,6 +68,14 @@ class EventCenter : public Object, public std::enable_shared_from_this<EventCent
     static void setShared(Ref<EventCenter> center);
 
     /// Logs the send, then delivers `event` to every matching handler before returning.
+    ///
+    /// A handler that throws does not keep the others from the send: the send goes on to every
+    /// handler it would have reached (each turn of a bound handler included), then the first
+    /// exception leaves `send`; later ones from the same send are dropped. An exception that leaves
+    /// a nested send is the sending handler's own unless it catches it. After the send the centre
+    /// is as after any other: its walks have ended, what handlers registered or removed meanwhile
+    /// stands, and the next send delivers as usual. A thread cancelled (or ended by
+    /// `pthread_exit`) inside a handler ends the send there: the handlers after it miss the event.
     virtual void send(Ref<Event> event);
 
     /// Registers `eventHandler` for every event, unless it is registered already (bound or not).

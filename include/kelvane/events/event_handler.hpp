@@ -15,7 +15,8 @@ class EventHandler {
     virtual ~EventHandler() = default;
 
     /// Called once per delivery, on the sending thread, before `send` returns. The handler may
-    /// keep the event, change it, send further events and add or remove handlers.
+    /// keep the event, change it, send further events, add or remove handlers and throw (the
+    /// send still reaches the others; see `EventCenter::send`).
     virtual void onEvent(const Ref<Event>& event) = 0;
 
   protected:
