@@ -7,8 +7,10 @@
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <pthread.h>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -32,6 +34,14 @@ using storetest::Recorder;
 using ::testing::ElementsAre;
 
 using Log = std::vector<std::string>;
+
+std::vector<std::int64_t> values(const std::vector<Counter>& states) {
+    std::vector<std::int64_t> out;
+    for (const auto& state : states) {
+        out.push_back(state.value);
+    }
+    return out;
+}
 
 struct Failure : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -254,6 +264,29 @@ TEST(SubscriberExceptions, FirstDeliveryThatThrowsLeavesSubscribeAndKeepsTheSubs
     store->dispatch(Add(1));
     EXPECT_EQ(state->value, 6) << "the state is home again: the reference follows";
     EXPECT_EQ(subscriber->received.back().value, 6);
+}
+
+// A thread ended inside a subscriber unwinds through the delivery, which ends there and leaves the
+// store consistent: the next dispatch, from another thread, is delivered as usual.
+TEST(SubscriberExceptions, ThreadEndedInsideASubscriberEndsTheDeliveryAndLeavesTheStoreUsable) {
+    auto store = Store<Counter>::make(counterReducer, Counter{});
+    auto exits = std::make_shared<Recorder<Counter>>();
+    exits->onNewState = [&store](const Counter& state) {
+        if (state.value == 1) {
+            store->dispatch(Add(10));  // a nested state, which must move home all the same
+        } else if (state.value == 11) {
+            pthread_exit(nullptr);
+        }
+    };
+    auto after = std::make_shared<Recorder<Counter>>();
+    store->subscribe(exits);
+    store->subscribe(after);
+    std::thread([&store] { store->dispatch(Add(1)); }).join();
+    const std::optional<Counter>& state = store->state();
+    EXPECT_EQ(state->value, 11);
+    store->dispatch(Add(100));
+    EXPECT_EQ(state->value, 111);
+    EXPECT_THAT(values(after->received), ElementsAre(0, 111));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <concepts>
 #include <cstddef>
-#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include <kelvane/core/detail/first_failure.hpp>
 #include <kelvane/core/detail/identity_registry.hpp>
 #include <kelvane/core/printed.hpp>
 #include <kelvane/store/action.hpp>
@@ -50,7 +50,8 @@ inline constexpr const char* kConcurrentMutationError =
 /// `dispatch`; later ones from the same delivery are dropped. The state is assigned all the same,
 /// and the store stays consistent, so the next dispatch is delivered as usual. An exception from a
 /// nested dispatch reaches the subscriber that dispatched, as any exception from a call would. A
-/// reducer that throws assigns nothing.
+/// reducer that throws assigns nothing. A thread cancelled (or ended by `pthread_exit`) inside a
+/// subscriber ends the delivery there, the store left consistent.
 ///
 /// `State`'s move constructor, move assignment and swap must not throw (checked when the store is
 /// instantiated): states move between the store's places during a delivery.
@@ -443,7 +444,7 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     // after it went. A box that throws does not stop the delivery: the first exception leaves
     // once every box was visited and the delivery has ended.
     void deliver(const std::optional<State>& oldState, Slot* oldSlot) {
-        std::exception_ptr firstFailure;
+        detail::FirstFailure failures;
         {
             const Delivery delivering(*this, oldSlot);
             const typename Registry::Walk walk(subscriptions_);
@@ -458,9 +459,7 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
                     try {
                         box.deliverTo(*target, oldState, handed.state());
                     } catch (...) {
-                        if (!firstFailure) {
-                            firstFailure = std::current_exception();
-                        }
+                        failures.keep();
                     }
                 } else {
                     const auto goneKeptUntilConsistent = subscriptions_.removeDead(
@@ -469,9 +468,7 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
                 }
             }
         }
-        if (firstFailure) {
-            std::rethrow_exception(firstFailure);
-        }
+        failures.rethrowIfAny();
     }
 
     // The home of the state: the current one whenever no delivery runs.
