@@ -254,6 +254,87 @@ TEST(StoreDispatch, SubscriberMayDispatchFromItsNotification) {
     EXPECT_EQ(subscriber->received.back().value, 2);
 }
 
+// ---- A store without middleware runs its default dispatch straight away
+
+// What a subscriber does to the chain while a dispatch that took the short way delivers.
+struct ChainChangeCase {
+    const char* name;
+    std::function<void(Store<Counter>&, std::shared_ptr<std::vector<std::string>>&)> change;
+    std::vector<std::string> traceAfter;  // of the next dispatch
+    std::int64_t valueAfter;
+};
+
+class ChainReplacedDuringADelivery : public ::testing::TestWithParam<ChainChangeCase> {};
+
+TEST_P(ChainReplacedDuringADelivery, LetsTheRunningDispatchFinishAndServesTheNextOneByIt) {
+    auto trace = std::make_shared<std::vector<std::string>>();
+    auto store = Store<Counter>::make(counterReducer, Counter{});
+    store->dispatch(Add(0));  // builds the chain: from now on, dispatches take the short way
+    auto changer = std::make_shared<storetest::Recorder<Counter>>();
+    changer->onNewState = [&](const Counter& state) {
+        if (state.value == 1) {
+            GetParam().change(*store, trace);
+        }
+    };
+    auto after = std::make_shared<storetest::Recorder<Counter>>();
+    store->subscribe(changer);
+    store->subscribe(after);
+    store->dispatch(Add(1));
+    EXPECT_EQ(after->received.back().value, 1) << "the running dispatch delivers to the end";
+    trace->clear();
+    store->dispatch(Add(1));
+    EXPECT_EQ(*trace, GetParam().traceAfter);
+    EXPECT_EQ(store->state()->value, GetParam().valueAfter);
+}
+
+const ChainChangeCase kChainChangeCases[] = {
+    {"Middleware",
+     [](Store<Counter>& store, auto& trace) { store.setMiddleware({tracing("A", trace)}); },
+     {"A before", "A after"},
+     2},
+    {"HandSetFunction",
+     [](Store<Counter>& store, auto& trace) {
+         store.setDispatchFunction([trace](const Action&) { trace->push_back("hand-set"); });
+     },
+     {"hand-set"},
+     1},
+    {"MiddlewareThenNoneAgain",
+     [](Store<Counter>& store, auto& trace) {
+         store.setMiddleware({tracing("A", trace)});
+         store.setMiddleware({});
+     },
+     {},
+     2},
+};
+
+INSTANTIATE_TEST_SUITE_P(Store, ChainReplacedDuringADelivery,
+                         ::testing::ValuesIn(kChainChangeCases), kelvane::testing::caseName);
+
+// A subclass whose chain wraps the default one is served through its wrapper, never straight.
+TEST(StoreDispatch, ChainThatWrapsTheDefaultDispatchIsNotSkipped) {
+    class Wrapping final : public Store<Counter> {
+      public:
+        using Store<Counter>::Store;
+        static std::shared_ptr<Wrapping> make() {
+            return makeStore<Wrapping>(counterReducer, Counter{}, {}, true);
+        }
+        int wrapped = 0;
+
+      protected:
+        DispatchFunction buildDispatchFunction() override {
+            return [this, inner = Store<Counter>::buildDispatchFunction()](const Action& action) {
+                ++wrapped;
+                inner(action);
+            };
+        }
+    };
+    auto store = Wrapping::make();
+    store->dispatch(Add(1));
+    store->dispatch(Add(1));
+    EXPECT_EQ(store->wrapped, 2);
+    EXPECT_EQ(store->state()->value, 2);
+}
+
 // ---- Every dispatch path keeps the store alive while it delivers
 
 // A path into the store, called through a plain pointer while `owner` is the store's only owner.

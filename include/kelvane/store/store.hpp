@@ -122,21 +122,25 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     DispatchFunction dispatchFunction() override { return *currentDispatchFunction(); }
 
     /// Replaces the chain by hand; an empty function makes `dispatch` halt (see there).
-    virtual void setDispatchFunction(DispatchFunction function) {
-        dispatchFunction_ = std::make_shared<const DispatchFunction>(std::move(function));
-    }
+    virtual void setDispatchFunction(DispatchFunction function) { install(std::move(function)); }
 
     const std::vector<Middleware<State>>& middleware() const { return middleware_; }
 
     /// Stores the list and rebuilds the chain from it, replacing a hand-set dispatch function.
     virtual void setMiddleware(std::vector<Middleware<State>> middleware) {
         middleware_ = std::move(middleware);
-        dispatchFunction_ = std::make_shared<const DispatchFunction>(buildDispatchFunction());
+        install(buildDispatchFunction());
     }
 
     /// Runs `action` through the chain. Halts with a clear message when the dispatch function
     /// was set to an empty one.
     void dispatch(const Action& action) override {
+        if (chainIsDefaultDispatch_) {
+            // The chain is the default dispatch alone, which needs no chain to run: nothing is
+            // kept for a subscriber that replaces the chain meanwhile.
+            _defaultDispatch(action);
+            return;
+        }
         // A copy of the pointer keeps the chain alive while it runs, even if a middleware
         // replaces the store's middleware during its own step.
         const auto function = currentDispatchFunction();
@@ -298,12 +302,7 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     /// once it is gone.
     virtual DispatchFunction buildDispatchFunction() {
         const std::weak_ptr<Store> weakStore = this->weak_from_this();
-        // Only checked here: `_defaultDispatch` keeps the store alive for its own run.
-        DispatchFunction step = [weakStore, store = this](const Action& action) {
-            if (!weakStore.expired()) {
-                store->_defaultDispatch(action);
-            }
-        };
+        DispatchFunction step = DefaultDispatchStep{weakStore, this};
         for (auto it = middleware_.rbegin(); it != middleware_.rend(); ++it) {
             DispatchFunction redispatch = [weakStore](const Action& action) {
                 if (const auto store = weakStore.lock()) {
@@ -349,11 +348,31 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     }
 
   private:
+    // The innermost step of every chain. Only checked here: `_defaultDispatch` keeps the store
+    // alive for its own run.
+    struct DefaultDispatchStep {
+        std::weak_ptr<Store> weakStore;
+        Store* store;
+        void operator()(const Action& action) const {
+            if (!weakStore.expired()) {
+                store->_defaultDispatch(action);
+            }
+        }
+    };
+
     const std::shared_ptr<const DispatchFunction>& currentDispatchFunction() {
         if (!dispatchFunction_) {
-            dispatchFunction_ = std::make_shared<const DispatchFunction>(buildDispatchFunction());
+            install(buildDispatchFunction());
         }
         return dispatchFunction_;
+    }
+
+    // Makes `function` the chain, noting whether it is this store's default dispatch step alone
+    // (no middleware, and no override of `buildDispatchFunction` that wraps it).
+    void install(DispatchFunction function) {
+        const auto* const step = function.template target<DefaultDispatchStep>();
+        dispatchFunction_ = std::make_shared<const DispatchFunction>(std::move(function));
+        chainIsDefaultDispatch_ = step != nullptr && step->store == this;
     }
 
     // Where the current state is: a slot while a delivery runs and a state was assigned during
@@ -479,6 +498,7 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     std::size_t delivering_ = 0;
     // Null: not built yet. Otherwise the chain, or an empty function once set to absent.
     std::shared_ptr<const DispatchFunction> dispatchFunction_;
+    bool chainIsDefaultDispatch_ = false;
     const Reducer<State> reducer_;
     Registry subscriptions_;
     Synchronized<bool> isDispatching_{false};
