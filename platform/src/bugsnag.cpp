@@ -2,6 +2,7 @@
 #include <mutex>
 
 #include <kelvane/platform/bugsnag.hpp>
+#include <kelvane/platform/detail/never_destroyed.hpp>
 
 namespace kelvane::platform {
 
@@ -14,9 +15,10 @@ struct SinkCell {
     std::shared_ptr<const Bugsnag::BreadcrumbSink> sink;
 };
 
+// Never destroyed: the log leaves breadcrumbs at exit too.
 SinkCell& sinkCell() {
-    static SinkCell cell;
-    return cell;
+    static detail::NeverDestroyed<SinkCell> cell;
+    return *cell;
 }
 
 }  // namespace

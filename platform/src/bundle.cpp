@@ -1,4 +1,5 @@
 #include <kelvane/platform/bundle.hpp>
+#include <kelvane/platform/detail/never_destroyed.hpp>
 
 namespace kelvane::platform {
 
@@ -18,17 +19,21 @@ Bundle::Bundle(std::optional<InfoDictionary> infoDictionary)
     }
 }
 
+// Both never destroyed: the framework's shared bundle, kept for code running at exit, is made
+// from the first.
 std::shared_ptr<Bundle> Bundle::framework() {
-    static const auto bundle = std::make_shared<Bundle>(InfoDictionary{
-        {"CFBundleShortVersionString", std::string(KELVANE_VERSION)},
-        {"CFBundleVersion", std::string(KELVANE_BUILD_NUMBER)},
-    });
-    return bundle;
+    static const detail::NeverDestroyed<std::shared_ptr<Bundle>> bundle(
+        std::make_shared<Bundle>(InfoDictionary{
+            {"CFBundleShortVersionString", std::string(KELVANE_VERSION)},
+            {"CFBundleVersion", std::string(KELVANE_BUILD_NUMBER)},
+        }));
+    return *bundle;
 }
 
 std::shared_ptr<Bundle> Bundle::main() {
-    static const auto bundle = std::make_shared<Bundle>(InfoDictionary{});
-    return bundle;
+    static const detail::NeverDestroyed<std::shared_ptr<Bundle>> bundle(
+        std::make_shared<Bundle>(InfoDictionary{}));
+    return *bundle;
 }
 
 std::any Bundle::objectForInfoDictionaryKey(const std::string& key) const {

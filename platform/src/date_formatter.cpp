@@ -2,6 +2,7 @@
 #include <mutex>
 
 #include <kelvane/platform/date_formatter.hpp>
+#include <kelvane/platform/detail/never_destroyed.hpp>
 
 #include <unicode/datefmt.h>
 #include <unicode/timezone.h>
@@ -15,10 +16,11 @@ struct DateFormatter::Impl {
 
 namespace {
 
-// ICU's host zone detection is not thread-safe (it resets the C library's zone state).
+// ICU's host zone detection is not thread-safe (it resets the C library's zone state). Never
+// destroyed: the log makes a formatter at exit too.
 std::mutex& detectionMutex() {
-    static std::mutex mutex;
-    return mutex;
+    static detail::NeverDestroyed<std::mutex> mutex;
+    return *mutex;
 }
 
 std::string fallbackText(std::chrono::system_clock::time_point date) {

@@ -9,6 +9,7 @@
 #include <typeindex>
 #include <unordered_map>
 
+#include <kelvane/platform/detail/never_destroyed.hpp>
 #include <kelvane/platform/object.hpp>
 
 namespace kelvane {
@@ -57,14 +58,19 @@ struct TypeNames {
     std::string unqualified;
 };
 
+struct TypeNameCache {
+    std::mutex mutex;
+    std::unordered_map<std::type_index, TypeNames> names;
+};
+
 // Demangling allocates and is slow; printed forms ask for the same few types again and again.
 // Entries are never changed or removed once made, and the map's nodes never move, so a reference
 // stays good after the lock is released.
 const TypeNames& namesOf(const std::type_info& type) {
-    static std::mutex mutex;
-    static std::unordered_map<std::type_index, TypeNames> cache;
-    const std::lock_guard lock(mutex);
-    auto [it, inserted] = cache.try_emplace(std::type_index(type));
+    // Never destroyed: actions and events are printed at exit too.
+    static platform::detail::NeverDestroyed<TypeNameCache> cache;
+    const std::lock_guard lock(cache->mutex);
+    auto [it, inserted] = cache->names.try_emplace(std::type_index(type));
     if (inserted) {
         TypeNames& names = it->second;
         names.qualified = moduleQualified(demangle(type.name()));

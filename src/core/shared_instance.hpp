@@ -14,8 +14,8 @@ namespace kelvane::detail {
 
 /// Holds the instance behind a lock, so first uses that race make it once and reads never see a
 /// half-made replacement. Readers get their own reference: an instance replaced meanwhile stays
-/// alive for as long as they hold it. Meant to be kept in a never-destroyed static, so that code
-/// running at exit still finds it.
+/// alive for as long as they hold it. Meant to be kept in a never-destroyed static
+/// (`platform::detail::NeverDestroyed`), so that code running at exit still finds it.
 template <class T>
 class SharedInstance {
   public:

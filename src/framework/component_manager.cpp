@@ -4,6 +4,7 @@
 #include <kelvane/core/printed.hpp>
 #include <kelvane/framework/component_manager.hpp>
 #include <kelvane/logging/logger.hpp>
+#include <kelvane/platform/detail/never_destroyed.hpp>
 
 #include "core/shared_instance.hpp"
 
@@ -14,8 +15,9 @@ namespace {
 // ComponentManager's constructor is for subclasses; the shared registry is a plain one.
 class PlainComponentManager final : public ComponentManager {};
 
+// Never destroyed, so code running at exit may still use the registry.
 detail::SharedInstance<ComponentManager>& sharedManager() {
-    static auto* const instance = new detail::SharedInstance<ComponentManager>(
+    static platform::detail::NeverDestroyed<detail::SharedInstance<ComponentManager>> instance(
         [] { return Ref<ComponentManager>(std::make_shared<PlainComponentManager>()); });
     return *instance;
 }

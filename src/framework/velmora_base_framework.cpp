@@ -4,6 +4,7 @@
 #include <kelvane/framework/component_manager.hpp>
 #include <kelvane/framework/velmora_base_framework.hpp>
 #include <kelvane/logging/logger.hpp>
+#include <kelvane/platform/detail/never_destroyed.hpp>
 
 #include "core/shared_instance.hpp"
 #include "framework/test_component.hpp"
@@ -14,8 +15,9 @@ namespace kelvane {
 
 namespace {
 
+// Never destroyed, so code running at exit may still ask for the bundle.
 detail::SharedInstance<platform::Bundle>& frameworkBundle() {
-    static auto* const instance = new detail::SharedInstance<platform::Bundle>(
+    static platform::detail::NeverDestroyed<detail::SharedInstance<platform::Bundle>> instance(
         [] { return Ref<platform::Bundle>(platform::Bundle::framework()); });
     return *instance;
 }

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <kelvane/platform/detail/never_destroyed.hpp>
 #include <kelvane/platform/documents_directory.hpp>
 
 #include "detail/write_all.hpp"
@@ -54,7 +55,7 @@ void cutOwnFragment(int file, off_t end, std::size_t written) {
 }  // namespace
 
 Log& sharedLog() {
-    static Log* const log = new Log();
+    static platform::detail::NeverDestroyed<Log> log;
     return *log;
 }
 

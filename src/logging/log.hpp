@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include <kelvane/platform/detail/never_destroyed.hpp>
+
 #include "logging/line_date.hpp"
 
 namespace kelvane {
@@ -85,7 +87,7 @@ class Log {
 
   private:
     Log();
-    friend Log& sharedLog();
+    friend class platform::detail::NeverDestroyed<Log>;  // the one of sharedLog()
 
     // The helpers below expect the lock to be held.
     std::string filePath(std::int64_t fileNumber) const;

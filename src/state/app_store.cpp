@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include <kelvane/logging/logger.hpp>
+#include <kelvane/platform/detail/never_destroyed.hpp>
 #include <kelvane/state/app_store.hpp>
 
 #include "core/shared_instance.hpp"
@@ -16,7 +17,7 @@ constexpr std::string_view kInfoSeparator = ", info: ";
 
 // Never destroyed, so code running at exit may still use the store.
 detail::SharedInstance<AppStore>& sharedStore() {
-    static auto* const holder = new detail::SharedInstance<AppStore>(
+    static platform::detail::NeverDestroyed<detail::SharedInstance<AppStore>> holder(
         [] { return Ref<AppStore>(AppStore::make(appReducer)); });
     return *holder;
 }

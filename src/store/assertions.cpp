@@ -4,6 +4,7 @@
 #include <mutex>
 #include <thread>
 
+#include <kelvane/platform/detail/never_destroyed.hpp>
 #include <kelvane/store/assertions.hpp>
 
 namespace kelvane {
@@ -17,22 +18,23 @@ struct HookCell {
     FatalErrorHook hook = Assertions::defaultFatalErrorHook();
 };
 
+// Never destroyed, nor is the default hook: code running at exit may halt too.
 HookCell& hookCell() {
-    static HookCell cell;
-    return cell;
+    static platform::detail::NeverDestroyed<HookCell> cell;
+    return *cell;
 }
 
 }  // namespace
 
 const FatalErrorHook& Assertions::defaultFatalErrorHook() {
-    static const FatalErrorHook hook = [](const std::string& message, const char* file,
-                                          std::uint32_t line) {
-        std::fprintf(stderr, "Fatal error: %s: file %s, line %u\n", message.c_str(), file,
-                     static_cast<unsigned>(line));
-        std::fflush(stderr);
-        std::abort();
-    };
-    return hook;
+    static const platform::detail::NeverDestroyed<FatalErrorHook> hook(
+        [](const std::string& message, const char* file, std::uint32_t line) {
+            std::fprintf(stderr, "Fatal error: %s: file %s, line %u\n", message.c_str(), file,
+                         static_cast<unsigned>(line));
+            std::fflush(stderr);
+            std::abort();
+        });
+    return *hook;
 }
 
 FatalErrorHook Assertions::fatalErrorHook() {

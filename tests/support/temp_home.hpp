@@ -2,13 +2,12 @@
 
 // A fresh temporary folder per test, made HOME (and the documents and config folders under it)
 // for the test's duration, so that tests touching files never share a folder and `ctest -j` is
-// safe.
+// safe. Free of GoogleTest, so that a program of its own may use it too.
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "scoped_environment.hpp"
 
@@ -34,7 +33,7 @@ class TempHome {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "kelvane-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
-            ADD_FAILURE() << "cannot make a temporary folder";
+            throw std::runtime_error("cannot make a temporary folder");
         }
         return pattern;
     }

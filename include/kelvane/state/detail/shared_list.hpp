@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include <kelvane/platform/detail/never_destroyed.hpp>
+
 namespace kelvane::detail {
 
 /// A list held by a state record that the record's copies share until one of them changes it:
@@ -27,9 +29,10 @@ class SharedList {
     }
 
   private:
+    // Never destroyed: reducers may run at exit too.
     static const List& empty() noexcept {
-        static const List none;
-        return none;
+        static const platform::detail::NeverDestroyed<List> none;
+        return *none;
     }
 
     std::shared_ptr<const List> list_;  // null: empty
