@@ -4,6 +4,7 @@
 #include <kelvane/core/detail/first_failure.hpp>
 #include <kelvane/events/event_center.hpp>
 #include <kelvane/logging/logger.hpp>
+#include <kelvane/platform/detail/never_destroyed.hpp>
 
 #include "core/shared_instance.hpp"
 #include "events/event_center_registrations.hpp"
@@ -27,9 +28,10 @@ using Handlers = detail::IdentityRegistry<EventHandlerItem>;
     }
 }
 
+// Never destroyed, so code running at exit may still send.
 detail::SharedInstance<EventCenter>& sharedCenter() {
-    static auto* const instance =
-        new detail::SharedInstance<EventCenter>([] { return makeRef<EventCenter>(); });
+    static platform::detail::NeverDestroyed<detail::SharedInstance<EventCenter>> instance(
+        [] { return makeRef<EventCenter>(); });
     return *instance;
 }
 
