@@ -108,6 +108,15 @@ inline Counter counterReducer(const kelvane::Action& action, const std::optional
     return next;
 }
 
+// The values of the counters, in order.
+inline std::vector<std::int64_t> values(const std::vector<Counter>& states) {
+    std::vector<std::int64_t> out;
+    for (const auto& state : states) {
+        out.push_back(state.value);
+    }
+    return out;
+}
+
 template <class State>
 class Recorder : public kelvane::StoreSubscriber<State> {
   public:

@@ -31,17 +31,10 @@ using storetest::Counter;
 using storetest::counterReducer;
 using storetest::Label;
 using storetest::Recorder;
+using storetest::values;
 using ::testing::ElementsAre;
 
 using Log = std::vector<std::string>;
-
-std::vector<std::int64_t> values(const std::vector<Counter>& states) {
-    std::vector<std::int64_t> out;
-    for (const auto& state : states) {
-        out.push_back(state.value);
-    }
-    return out;
-}
 
 struct Failure : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -267,7 +260,7 @@ TEST(SubscriberExceptions, FirstDeliveryThatThrowsLeavesSubscribeAndKeepsTheSubs
 }
 
 // A thread ended inside a subscriber unwinds through the delivery, which ends there and leaves the
-// store consistent: the next dispatch, from another thread, is delivered as usual.
+// store consistent: the next dispatch, from the test's own thread, is delivered as usual.
 TEST(SubscriberExceptions, ThreadEndedInsideASubscriberEndsTheDeliveryAndLeavesTheStoreUsable) {
     auto store = Store<Counter>::make(counterReducer, Counter{});
     auto exits = std::make_shared<Recorder<Counter>>();

@@ -33,19 +33,12 @@ using storetest::counterReducer;
 using storetest::Label;
 using storetest::Plain;
 using storetest::Recorder;
+using storetest::values;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
 using Log = std::vector<std::string>;
 using Pair = std::pair<std::optional<std::int64_t>, std::int64_t>;
-
-std::vector<std::int64_t> values(const std::vector<Counter>& states) {
-    std::vector<std::int64_t> out;
-    for (const auto& state : states) {
-        out.push_back(state.value);
-    }
-    return out;
-}
 
 // A label long enough to live on the heap, so that a view of a label that was freed or
 // overwritten shows under AddressSanitizer, or reads another label.
