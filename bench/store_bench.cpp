@@ -15,11 +15,18 @@
 // Every reducer copies the state it is given (the AppState one does nothing else), so a dispatch
 // allocates what that copy allocates; `allocs_per_dispatch` shows it beside the floor's.
 //
-// Goals, as ratios within one run: Store/1000 <= 1.25x MinimalStoreWeak/1000 and Store/1 <= 2.5x
+// Dispatch from inside a delivery, beside the weak minimal store doing the same (which overwrites
+// the state a running call was handed, where ours keeps it): steady nesting, a dispatch that nests
+// one more from every other notification with 10 subscribers beside it; and 1,000 nested
+// dispatches of a 1 MiB state from one notification, with the most states alive at once.
+//
+// Goals, as ratios within one run: Store/1000 <= 1.25x MinimalStoreWeak/1000 and Store/1 <= 1.7x
 // MinimalStoreWeak/1 (8-byte state); 10 MB state with 10 subscribers <= 1.5x MinimalStore; no
-// allocation per dispatch beyond the floor's; subscribe + unsubscribe per call at 10,000
-// subscribers <= 2x at 100; the first dispatch after half of the subscribers went away <= 3x the
-// next one (`first_over_next`).
+// allocation per dispatch beyond the floor's, nested or not; a few states alive however many
+// nested dispatches (`peak_states`); subscribe + unsubscribe per call at 10,000 subscribers <= 2x
+// at 100; the first dispatch after half of the subscribers went away <= 3x the next one
+// (`first_over_next`).
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -157,7 +164,8 @@ class MinimalStore {
     MinimalStore(kelvane::Reducer<State> reducer, State state)
         : reducer_(std::move(reducer)), state_(std::move(state)) {}
 
-    void subscribe(const std::shared_ptr<Sink<State>>& sink) {
+    template <class Subscriber>
+    void subscribe(const std::shared_ptr<Subscriber>& sink) {
         if constexpr (kWeak) {
             subscribers_.push_back(
                 {sink, [raw = sink.get()](const State& s) { raw->newState(s); }});
@@ -314,6 +322,137 @@ void BM_Store_ThreeMiddlewareOneSubscriber(benchmark::State& state) {
     countAllocations(state, [&store](const Tick& tick) { store->dispatch(tick); });
 }
 BENCHMARK(BM_Store_ThreeMiddlewareOneSubscriber);
+
+// ---- Dispatch from inside a delivery
+
+// Dispatches once more from every other notification it receives (the odd values), so that each
+// dispatch from outside nests one.
+template <class AnyStore>
+class OddRedispatcher final : public kelvane::StoreSubscriber<std::int64_t> {
+  public:
+    explicit OddRedispatcher(AnyStore& store) : store_(store) {}
+    void newState(const std::int64_t& value) override {
+        if (value % 2 != 0) {
+            store_.dispatch(Tick{});
+        }
+    }
+
+  private:
+    AnyStore& store_;
+};
+
+// Steady nesting: the redispatcher, then 10 sinks; each iteration is a dispatch from outside and
+// the one it nests. Ours keeps the state each call was handed; the minimal store overwrites it.
+template <class AnyStore>
+void steadyNesting(benchmark::State& state, AnyStore& store) {
+    const auto redispatcher = std::make_shared<OddRedispatcher<AnyStore>>(store);
+    store.subscribe(redispatcher);
+    std::vector<std::shared_ptr<Sink<std::int64_t>>> sinks;
+    for (int i = 0; i < 10; ++i) {
+        sinks.push_back(std::make_shared<Sink<std::int64_t>>());
+        store.subscribe(sinks.back());
+    }
+    countAllocations(state, [&store](const Tick& tick) { store.dispatch(tick); });
+}
+
+void BM_Store_SteadyNesting(benchmark::State& state) {
+    const auto store = kelvane::Store<std::int64_t>::make(Int64Kind::reduce, 0);
+    steadyNesting(state, *store);
+}
+BENCHMARK(BM_Store_SteadyNesting);
+
+void BM_MinimalStoreWeak_SteadyNesting(benchmark::State& state) {
+    MinimalStore<std::int64_t, true> store(Int64Kind::reduce, 0);
+    steadyNesting(state, store);
+}
+BENCHMARK(BM_MinimalStoreWeak_SteadyNesting);
+
+// 1 MiB that every dispatch copies once (the reducer); the instances that hold their MiB are
+// counted, so that a benchmark can report how many were alive at once.
+class MiB {
+  public:
+    MiB() : bytes_(std::size_t{1} << 20) { arrived(); }
+    MiB(const MiB& other) : bytes_(other.bytes_) { arrived(); }
+    MiB(MiB&& other) noexcept : bytes_(std::move(other.bytes_)) {}
+    MiB& operator=(const MiB& other) = delete;
+    MiB& operator=(MiB&& other) noexcept {
+        left();
+        bytes_ = std::move(other.bytes_);
+        return *this;
+    }
+    ~MiB() { left(); }
+
+    void change() { ++bytes_[bytes_.size() / 2]; }
+
+    static std::int64_t peak() noexcept { return peak_; }
+    static void resetPeak() noexcept { peak_ = alive_; }
+
+  private:
+    void arrived() noexcept { peak_ = std::max(peak_, ++alive_); }
+    void left() noexcept { alive_ -= bytes_.empty() ? 0 : 1; }
+    std::vector<char> bytes_;
+    static inline std::int64_t alive_ = 0;
+    static inline std::int64_t peak_ = 0;
+};
+
+MiB changedMiB(const kelvane::Action&, const std::optional<MiB>& state) {
+    MiB next = *state;
+    next.change();
+    return next;
+}
+
+// Dispatches `kBurst` times from one notification, with one sink beside it; each iteration is a
+// dispatch from outside and its burst. `per_dispatch` is the time of one of those dispatches,
+// `peak_states` the most MiB states alive at once.
+template <class AnyStore>
+class Burst final : public kelvane::StoreSubscriber<MiB> {
+  public:
+    static constexpr int kBurst = 1000;
+    explicit Burst(AnyStore& store) : store_(store) {}
+    void newState(const MiB&) override {
+        if (bursting_) {
+            return;
+        }
+        bursting_ = true;
+        for (int i = 0; i < kBurst; ++i) {
+            store_.dispatch(Tick{});
+        }
+        bursting_ = false;
+    }
+
+  private:
+    AnyStore& store_;
+    bool bursting_ = false;
+};
+
+template <class AnyStore>
+void nestedBurst(benchmark::State& state, AnyStore& store) {
+    const auto burst = std::make_shared<Burst<AnyStore>>(store);
+    const auto sink = std::make_shared<Sink<MiB>>();
+    store.subscribe(burst);
+    store.subscribe(sink);
+    MiB::resetPeak();
+    countAllocations(state, [&store](const Tick& tick) { store.dispatch(tick); });
+    // Per dispatch, not per iteration: 1 is the reducer's copy alone.
+    state.counters["allocs_per_dispatch"] =
+        state.counters["allocs_per_dispatch"].value / (Burst<AnyStore>::kBurst + 1);
+    state.counters["per_dispatch"] = benchmark::Counter(
+        Burst<AnyStore>::kBurst + 1,
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["peak_states"] = static_cast<double>(MiB::peak());
+}
+
+void BM_Store_ThousandNestedDispatchesOfAMiB(benchmark::State& state) {
+    const auto store = kelvane::Store<MiB>::make(changedMiB, MiB{});
+    nestedBurst(state, *store);
+}
+BENCHMARK(BM_Store_ThousandNestedDispatchesOfAMiB)->Unit(benchmark::kMillisecond);
+
+void BM_MinimalStoreWeak_ThousandNestedDispatchesOfAMiB(benchmark::State& state) {
+    MinimalStore<MiB, true> store(changedMiB, MiB{});
+    nestedBurst(state, store);
+}
+BENCHMARK(BM_MinimalStoreWeak_ThousandNestedDispatchesOfAMiB)->Unit(benchmark::kMillisecond);
 
 // ---- Registration. Args: subscribers already there.
 

@@ -1,10 +1,10 @@
-#include <cxxabi.h>
-#include <exception>
 #include <string>
 #include <utility>
 
+#include <kelvane/core/detail/first_failure.hpp>
 #include <kelvane/events/event_center.hpp>
 #include <kelvane/logging/logger.hpp>
+#include <kelvane/platform/detail/never_destroyed.hpp>
 
 #include "core/shared_instance.hpp"
 #include "events/event_center_registrations.hpp"
@@ -17,32 +17,21 @@ using detail::BoundObjects;
 using detail::EventHandlerItem;
 using Handlers = detail::IdentityRegistry<EventHandlerItem>;
 
-// Keeps the exception being handled when it is the send's first failure; drops a later one.
-[[gnu::cold]] [[gnu::noinline]] void keepFirst(std::exception_ptr& firstFailure) {
-    std::exception_ptr failure = std::current_exception();
-    if (!failure) {
-        // A foreign exception, which cannot be kept: a thread's cancellation or exit is one.
-        throw;
-    }
-    if (!firstFailure) {
-        firstFailure = std::move(failure);
-    }
-}
-
 // Calls the handler; what it throws does not end the send. Inlined, so that a delivery costs the
 // call alone when nothing throws.
 [[gnu::always_inline]] inline void deliver(EventHandler& handler, const Ref<Event>& event,
-                                           std::exception_ptr& firstFailure) {
+                                           detail::FirstFailure& failures) {
     try {
         handler.onEvent(event);
     } catch (...) {
-        keepFirst(firstFailure);
+        failures.keep();
     }
 }
 
+// Never destroyed, so code running at exit may still send.
 detail::SharedInstance<EventCenter>& sharedCenter() {
-    static auto* const instance =
-        new detail::SharedInstance<EventCenter>([] { return makeRef<EventCenter>(); });
+    static platform::detail::NeverDestroyed<detail::SharedInstance<EventCenter>> instance(
+        [] { return makeRef<EventCenter>(); });
     return *instance;
 }
 
@@ -63,7 +52,7 @@ void EventCenter::send(Ref<Event> event) {
     const std::shared_ptr<EventCenter> keepAlive = weak_from_this().lock();
     Logger::leaveBreadcrumbs("send event " + event->description());
 
-    std::exception_ptr firstFailure;
+    detail::FirstFailure failures;
     {
         // The registrations present now, as they are now; the walk keeps each item in place and
         // alive until it ends, whatever the handlers change meanwhile.
@@ -74,7 +63,7 @@ void EventCenter::send(Ref<Event> event) {
                 continue;
             }
             if (!item->isBinded) {
-                deliver(*item->eventHandler, event, firstFailure);
+                deliver(*item->eventHandler, event, failures);
                 continue;
             }
             // No object is the sender: nothing is delivered, so nothing can change the sender
@@ -90,15 +79,13 @@ void EventCenter::send(Ref<Event> event) {
                 // Read afresh: the delivery before may have changed the sender.
                 const Object* sender = event->sender.get();
                 if (sender != nullptr && objects.identity(each) == identityOf(sender)) {
-                    deliver(*item->eventHandler, event, firstFailure);
+                    deliver(*item->eventHandler, event, failures);
                 }
             }
         }
     }
     // Thrown once the walks have ended, so the registrations are consistent for whoever catches.
-    if (firstFailure) {
-        std::rethrow_exception(firstFailure);
-    }
+    failures.rethrowIfAny();
 }
 
 void EventCenter::addEventHandler(Ref<EventHandler> eventHandler) {

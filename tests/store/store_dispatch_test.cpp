@@ -1,3 +1,4 @@
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "case_name.hpp"
 #include "store_test_support.hpp"
 
 namespace {
@@ -251,6 +253,171 @@ TEST(StoreDispatch, SubscriberMayDispatchFromItsNotification) {
     EXPECT_EQ(store->state()->value, 2);
     EXPECT_EQ(subscriber->received.back().value, 2);
 }
+
+// ---- A store without middleware runs its default dispatch straight away
+
+// What a subscriber does to the chain while a dispatch that took the short way delivers.
+struct ChainChangeCase {
+    const char* name;
+    std::function<void(Store<Counter>&, std::shared_ptr<std::vector<std::string>>&)> change;
+    std::vector<std::string> traceAfter;  // of the next dispatch
+    std::int64_t valueAfter;
+};
+
+class ChainReplacedDuringADelivery : public ::testing::TestWithParam<ChainChangeCase> {};
+
+TEST_P(ChainReplacedDuringADelivery, LetsTheRunningDispatchFinishAndServesTheNextOneByIt) {
+    auto trace = std::make_shared<std::vector<std::string>>();
+    auto store = Store<Counter>::make(counterReducer, Counter{});
+    store->dispatch(Add(0));  // builds the chain: from now on, dispatches take the short way
+    auto changer = std::make_shared<storetest::Recorder<Counter>>();
+    changer->onNewState = [&](const Counter& state) {
+        if (state.value == 1) {
+            GetParam().change(*store, trace);
+        }
+    };
+    auto after = std::make_shared<storetest::Recorder<Counter>>();
+    store->subscribe(changer);
+    store->subscribe(after);
+    store->dispatch(Add(1));
+    EXPECT_EQ(after->received.back().value, 1) << "the running dispatch delivers to the end";
+    trace->clear();
+    store->dispatch(Add(1));
+    EXPECT_EQ(*trace, GetParam().traceAfter);
+    EXPECT_EQ(store->state()->value, GetParam().valueAfter);
+}
+
+const ChainChangeCase kChainChangeCases[] = {
+    {"Middleware",
+     [](Store<Counter>& store, auto& trace) { store.setMiddleware({tracing("A", trace)}); },
+     {"A before", "A after"},
+     2},
+    {"HandSetFunction",
+     [](Store<Counter>& store, auto& trace) {
+         store.setDispatchFunction([trace](const Action&) { trace->push_back("hand-set"); });
+     },
+     {"hand-set"},
+     1},
+    {"MiddlewareThenNoneAgain",
+     [](Store<Counter>& store, auto& trace) {
+         store.setMiddleware({tracing("A", trace)});
+         store.setMiddleware({});
+     },
+     {},
+     2},
+};
+
+INSTANTIATE_TEST_SUITE_P(Store, ChainReplacedDuringADelivery,
+                         ::testing::ValuesIn(kChainChangeCases), kelvane::testing::caseName);
+
+// A subclass whose chain wraps the default one is served through its wrapper, never straight.
+TEST(StoreDispatch, ChainThatWrapsTheDefaultDispatchIsNotSkipped) {
+    class Wrapping final : public Store<Counter> {
+      public:
+        using Store<Counter>::Store;
+        static std::shared_ptr<Wrapping> make() {
+            return makeStore<Wrapping>(counterReducer, Counter{}, {}, true);
+        }
+        int wrapped = 0;
+
+      protected:
+        DispatchFunction buildDispatchFunction() override {
+            return [this, inner = Store<Counter>::buildDispatchFunction()](const Action& action) {
+                ++wrapped;
+                inner(action);
+            };
+        }
+    };
+    auto store = Wrapping::make();
+    store->dispatch(Add(1));
+    store->dispatch(Add(1));
+    EXPECT_EQ(store->wrapped, 2);
+    EXPECT_EQ(store->state()->value, 2);
+}
+
+// ---- Every dispatch path keeps the store alive while it delivers
+
+// A path into the store, called through a plain pointer while `owner` is the store's only owner.
+// A subscriber releases `owner` when it receives the value 1 (the new one, when the path
+// subscribes). Under AddressSanitizer, a path that touched the store afterwards would fail here.
+struct LastOwnerCase {
+    const char* name;
+    std::function<void(Store<Counter>& store, std::shared_ptr<Store<Counter>>& owner)> path;
+    std::int64_t lastValue;  // what the subscriber after the releaser received last
+};
+
+class ReleasingTheLastOwner : public ::testing::TestWithParam<LastOwnerCase> {};
+
+TEST_P(ReleasingTheLastOwner, DuringTheDeliveryLeavesTheStoreUntilItsCallReturns) {
+    // Passes Label("again") on as an Add(1), dispatched again from the outermost step.
+    const Middleware<Counter> redispatching = [](DispatchFunction redispatch, GetState<Counter>) {
+        return [redispatch](DispatchFunction next) -> DispatchFunction {
+            return [redispatch, next](const Action& action) {
+                if (dynamic_cast<const Label*>(&action) != nullptr) {
+                    redispatch(Add(1));
+                    return;
+                }
+                next(action);
+            };
+        };
+    };
+    auto owner = Store<Counter>::make(counterReducer, Counter{}, {redispatching});
+    const std::weak_ptr<Store<Counter>> watch = owner;
+    Store<Counter>& store = *owner;
+    auto releaser = std::make_shared<storetest::Recorder<Counter>>();
+    releaser->onNewState = [&owner](const Counter& state) {
+        if (state.value == 1) {
+            owner.reset();
+        }
+    };
+    auto after = std::make_shared<storetest::Recorder<Counter>>();
+    store.subscribe(releaser);
+    store.subscribe(after);
+
+    GetParam().path(store, owner);
+    EXPECT_EQ(owner, nullptr);
+    EXPECT_TRUE(watch.expired()) << "nothing keeps the store alive once its call returned";
+    ASSERT_FALSE(after->received.empty());
+    EXPECT_EQ(after->received.back().value, GetParam().lastValue)
+        << "the boxes after the releaser are served";
+}
+
+const LastOwnerCase kLastOwnerCases[] = {
+    {"Dispatch", [](Store<Counter>& store, auto&) { store.dispatch(Add(1)); }, 1},
+    {"DefaultDispatch", [](Store<Counter>& store, auto&) { store._defaultDispatch(Add(1)); }, 1},
+    {"MiddlewareRedispatch", [](Store<Counter>& store, auto&) { store.dispatch(Label("again")); },
+     1},
+    {"ActionCreator",
+     [](Store<Counter>& store, auto&) {
+         store.dispatch(kelvane::ActionCreator<Counter>(
+             [](const Counter&, Store<Counter>&) -> std::unique_ptr<Action> {
+                 return std::make_unique<Add>(1);
+             }));
+     },
+     1},
+    {"AsyncActionCreator",
+     [](Store<Counter>& store, auto&) {
+         store.dispatch(
+             [](const Counter&, Store<Counter>&,
+                const std::function<void(kelvane::ActionCreator<Counter>)>& callback) {
+                 callback([](const Counter&, Store<Counter>&) -> std::unique_ptr<Action> {
+                     return std::make_unique<Add>(1);
+                 });
+             },
+             [](const Counter&) {});
+     },
+     1},
+    {"SubscribesFirstDelivery",
+     [](Store<Counter>& store, std::shared_ptr<Store<Counter>>& owner) {
+         auto late = std::make_shared<storetest::Recorder<Counter>>();
+         late->onNewState = [&owner](const Counter&) { owner.reset(); };
+         store.subscribe(late);
+     },
+     0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Store, ReleasingTheLastOwner, ::testing::ValuesIn(kLastOwnerCases),
+                         kelvane::testing::caseName);
 
 TEST(StoreActionCreators, CreatorResultIsDispatchedAndNoneIsDropped) {
     auto store = RecordingStore::make(counterReducer, Counter{3, ""});

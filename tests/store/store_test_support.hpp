@@ -1,7 +1,8 @@
 #pragma once
 
-// Small fixtures shared by the store tests: a counter state, a few actions, a recording
-// subscriber and a fatal-error hook that records instead of aborting.
+// Small fixtures shared by the store tests: a counter state, a member that counts the states
+// alive and their copies, a few actions, a recording subscriber and a fatal-error hook that
+// records instead of aborting.
 
 #include <atomic>
 #include <chrono>
@@ -9,9 +10,11 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <kelvane/store.hpp>
@@ -26,6 +29,57 @@ struct Counter {
     bool operator==(const Counter&) const = default;
 };
 KELVANE_RECORD(Counter, (value, label))
+
+// A member that makes a state countable: how many instances hold a payload, and how many copies
+// were made. A moved-from one holds none, as a moved-from vector holds no memory, so `live` is
+// the number of states whose memory is still in use. Copies can be made to throw, as a copy that
+// runs out of memory would.
+class Tally {
+  public:
+    struct Counts {
+        std::int64_t live = 0;
+        std::int64_t copies = 0;
+        bool copiesThrow = false;
+    };
+    // One set of counts per test process; a test resets it first.
+    static Counts& counts() noexcept {
+        static Counts counts;
+        return counts;
+    }
+
+    Tally() noexcept { ++counts().live; }
+    Tally(const Tally& other) : holds_(other.holds_) {
+        countCopy();
+        counts().live += holds_ ? 1 : 0;
+    }
+    Tally(Tally&& other) noexcept : holds_(std::exchange(other.holds_, false)) {}
+    Tally& operator=(const Tally& other) {
+        if (this != &other) {
+            countCopy();
+            counts().live += (other.holds_ ? 1 : 0) - (holds_ ? 1 : 0);
+            holds_ = other.holds_;
+        }
+        return *this;
+    }
+    Tally& operator=(Tally&& other) noexcept {
+        if (this != &other) {
+            counts().live -= holds_ ? 1 : 0;
+            holds_ = std::exchange(other.holds_, false);
+        }
+        return *this;
+    }
+    ~Tally() { counts().live -= holds_ ? 1 : 0; }
+    friend bool operator==(const Tally&, const Tally&) noexcept { return true; }
+
+  private:
+    static void countCopy() {
+        if (counts().copiesThrow) {
+            throw std::bad_alloc();
+        }
+        ++counts().copies;
+    }
+    bool holds_ = true;
+};
 
 // A state without ==, so no automatic skipping applies.
 struct Plain {
@@ -52,6 +106,15 @@ inline Counter counterReducer(const kelvane::Action& action, const std::optional
         next.label = label->text;
     }
     return next;
+}
+
+// The values of the counters, in order.
+inline std::vector<std::int64_t> values(const std::vector<Counter>& states) {
+    std::vector<std::int64_t> out;
+    for (const auto& state : states) {
+        out.push_back(state.value);
+    }
+    return out;
 }
 
 template <class State>

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <any>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -32,19 +33,12 @@ using storetest::counterReducer;
 using storetest::Label;
 using storetest::Plain;
 using storetest::Recorder;
+using storetest::values;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
 using Log = std::vector<std::string>;
 using Pair = std::pair<std::optional<std::int64_t>, std::int64_t>;
-
-std::vector<std::int64_t> values(const std::vector<Counter>& states) {
-    std::vector<std::int64_t> out;
-    for (const auto& state : states) {
-        out.push_back(state.value);
-    }
-    return out;
-}
 
 // A label long enough to live on the heap, so that a view of a label that was freed or
 // overwritten shows under AddressSanitizer, or reads another label.
@@ -670,13 +664,36 @@ TEST(StateHandOver, SubscribersReceiveTheStoresOwnValueNotACopy) {
 
 // ---- Against a model
 
+// A counter whose states alive are counted, for the model below.
+struct TalliedCounter {
+    Counter counter;
+    storetest::Tally tally;
+};
+
+struct ModelFailure {};
+
 // Subscribes and unsubscribes in a random order, checked against a plain ordered list: the index
 // must find every box again after entries around it were erased and the list squeezed. Every
 // delivery may dispatch again from inside (up to two levels deep); each subscriber that does
 // checks that what it was handed is intact after its dispatch, and the whole log of deliveries,
-// nested ones included, must match the model's.
-TEST(SubscriptionModel, AgreesWithAPlainListOverRandomChangesAndNestedDispatches) {
-    StoreWithSubscribers fixture(0);
+// nested ones included, must match the model's. Some subscribers throw after they logged: the
+// delivery goes on as if they had not, and the step that started it throws. The states alive are
+// counted in every call and after every step: at most two per delivery under way (its old state
+// and the one it handed over), the current one and the one the outermost delivery began with.
+TEST(SubscriptionModel, AgreesWithAPlainListOverRandomChangesNestedDispatchesAndThrows) {
+    storetest::Tally::counts() = {};
+    const auto log = std::make_shared<Log>();
+    const auto store = Store<TalliedCounter>::make(
+        [](const kelvane::Action& action, const std::optional<TalliedCounter>& state) {
+            TalliedCounter next = *state;
+            next.counter = labellingReducer(action, next.counter);
+            return next;
+        },
+        TalliedCounter{Counter{0, labelFor(0)}, {}}, {}, false);
+    const auto subscribe = [&store](const std::shared_ptr<Named>& subscriber) {
+        store->subscribe(subscriber,
+                         [](auto head) { return head->select(&TalliedCounter::counter); });
+    };
     std::vector<std::shared_ptr<Named>> pool;
     std::vector<std::size_t> model;  // indexes into pool, in delivery order
     constexpr int kMaxDepth = 2;
@@ -684,69 +701,113 @@ TEST(SubscriptionModel, AgreesWithAPlainListOverRandomChangesAndNestedDispatches
     const auto dispatchesInside = [](std::size_t who, std::int64_t value) {
         return (static_cast<std::int64_t>(who) * 13 + value) % 11 == 0;
     };
+    const auto throwsAt = [](std::size_t who, std::int64_t value) {
+        return (static_cast<std::int64_t>(who) * 7 + value) % 17 == 0;
+    };
+    std::int64_t peakAlive = 0;
+    const auto checkAlive = [&](int deliveries) {
+        const std::int64_t alive = storetest::Tally::counts().live;
+        peakAlive = std::max(peakAlive, alive);
+        ASSERT_LE(alive, 2 * deliveries + 2) << "states alive in " << deliveries << " deliveries";
+    };
     int intactChecks = 0;
     for (std::size_t who = 0; who < 64; ++who) {
-        pool.push_back(std::make_shared<Named>("p" + std::to_string(who), fixture.log));
+        pool.push_back(std::make_shared<Named>("p" + std::to_string(who), log));
         pool.back()->onNewState = [&, who](const Counter& state) {
-            if (depth >= kMaxDepth || !dispatchesInside(who, state.value)) {
-                return;
+            checkAlive(depth + 1);
+            if (depth < kMaxDepth && dispatchesInside(who, state.value)) {
+                const Kept<Counter> kept(state);
+                const std::string before = kept.read();
+                ++depth;
+                std::exception_ptr failure;
+                try {
+                    store->dispatch(Add(1));
+                } catch (const ModelFailure&) {
+                    failure = std::current_exception();
+                }
+                --depth;
+                ASSERT_EQ(kept.read(), before);
+                ++intactChecks;
+                checkAlive(depth + 1);
+                if (failure) {
+                    std::rethrow_exception(failure);
+                }
             }
-            const Kept<Counter> kept(state);
-            const std::string before = kept.read();
-            ++depth;
-            fixture.store->dispatch(Add(1));
-            --depth;
-            ASSERT_EQ(kept.read(), before);
-            ++intactChecks;
+            if (throwsAt(who, state.value)) {
+                throw ModelFailure();
+            }
         };
     }
 
     // The model's deliveries: the current value to each listed subscriber in order, and a nested
-    // delivery wherever one dispatches.
-    std::int64_t modelValue = fixture.store->state()->value;
+    // delivery wherever one dispatches. A throw changes none of it: it only reaches the step.
+    std::int64_t modelValue = store->state()->counter.value;
     Log expected;
+    bool modelThrew = false;
+    int throwingSteps = 0;
     std::function<void(int)> modelDelivery;
     const auto modelHandOver = [&](std::size_t who, int level) {
         expected.push_back(pool[who]->name + ":" + std::to_string(modelValue));
+        const std::int64_t handed = modelValue;
         if (level < kMaxDepth && dispatchesInside(who, modelValue)) {
             ++modelValue;
             modelDelivery(level + 1);
         }
+        modelThrew = modelThrew || throwsAt(who, handed);
     };
     modelDelivery = [&](int level) {
         for (const std::size_t who : model) {
             modelHandOver(who, level);
         }
     };
+    // Runs one step of the store and says whether it threw.
+    const auto threw = [](const auto& step) {
+        try {
+            step();
+        } catch (const ModelFailure&) {
+            return true;
+        }
+        return false;
+    };
 
     std::mt19937 random(20240601);
     for (int step = 0; step < 4000; ++step) {
         const std::size_t who = random() % pool.size();
         const auto listed = std::find(model.begin(), model.end(), who);
+        modelThrew = false;
         if (random() % 2 == 0) {
             if (listed == model.end()) {
                 model.push_back(who);
             }
-            fixture.store->subscribe(pool[who]);  // hands over the current state at once
-            modelHandOver(who, 0);
+            // Hands over the current state at once.
+            ASSERT_EQ(threw([&] { subscribe(pool[who]); }), (modelHandOver(who, 0), modelThrew))
+                << "step " << step;
         } else {
-            fixture.store->unsubscribe(pool[who]);
+            store->unsubscribe(pool[who]);
             if (listed != model.end()) {
                 model.erase(listed);
             }
         }
+        throwingSteps += modelThrew ? 1 : 0;
+        ASSERT_EQ(storetest::Tally::counts().live, 1) << "after step " << step;
         if (step % 97 == 0) {
-            fixture.store->dispatch(Add(1));
+            modelThrew = false;
+            const bool storeThrew = threw([&] { store->dispatch(Add(1)); });
             ++modelValue;
             modelDelivery(0);
-            ASSERT_EQ(*fixture.log, expected) << "up to step " << step;
-            ASSERT_EQ(fixture.store->state()->value, modelValue);
-            fixture.log->clear();
+            ASSERT_EQ(storeThrew, modelThrew) << "step " << step;
+            throwingSteps += modelThrew ? 1 : 0;
+            ASSERT_EQ(*log, expected) << "up to step " << step;
+            ASSERT_EQ(store->state()->counter.value, modelValue);
+            ASSERT_EQ(storetest::Tally::counts().live, 1) << "after the dispatch at " << step;
+            log->clear();
             expected.clear();
         }
     }
-    EXPECT_EQ(fixture.store->subscriptions().size(), model.size());
+    EXPECT_EQ(store->subscriptions().size(), model.size());
     EXPECT_GT(intactChecks, 40) << "the model should have nested often";
+    EXPECT_GT(throwingSteps, 40) << "the model should have thrown often";
+    EXPECT_GE(peakAlive, 4) << "the model should have nested two levels deep";
 }
 
 // ---- The transforms

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include <kelvane/core/detail/first_failure.hpp>
 #include <kelvane/core/detail/identity_registry.hpp>
 #include <kelvane/core/printed.hpp>
 #include <kelvane/store/action.hpp>
@@ -37,10 +38,23 @@ inline constexpr const char* kConcurrentMutationError =
 /// (that halts through the fatal-error hook, see Assertions).
 ///
 /// Subscribers receive the state (or what their transforms select) by reference: a dispatch
-/// copies the state once, in the reducer, whatever the number of subscribers. What a subscriber,
-/// a transform or an observer is handed stays alive and unchanged until its call returns, also
-/// when the call dispatches to this store again (a state assigned during a delivery takes a
-/// place of its own). A subscriber that wants to keep the state copies it.
+/// copies the state once, in the reducer, whatever the number of subscribers and however deep it
+/// is nested. What a subscriber, a transform or an observer is handed stays alive and unchanged
+/// until its call returns, also when the call dispatches to this store again: a state assigned
+/// during a delivery takes a place of its own, and lives only while the store or a call under way
+/// still refers to it. So memory grows with the nesting depth, not with the number of nested
+/// dispatches. A subscriber that wants to keep the state copies it.
+///
+/// A subscriber (or one of its transforms or observers) that throws does not keep the others from
+/// the delivery: the delivery goes on to every live subscriber, then the first exception leaves
+/// `dispatch`; later ones from the same delivery are dropped. The state is assigned all the same,
+/// and the store stays consistent, so the next dispatch is delivered as usual. An exception from a
+/// nested dispatch reaches the subscriber that dispatched, as any exception from a call would. A
+/// reducer that throws assigns nothing. A thread cancelled (or ended by `pthread_exit`) inside a
+/// subscriber ends the delivery there, the store left consistent.
+///
+/// `State`'s move constructor, move assignment and swap must not throw (checked when the store is
+/// instantiated): states move between the store's places during a delivery.
 ///
 /// Threads: only the busy flag is synchronised. State, subscriptions and middleware are not, so a
 /// store is used from one thread at a time; a dispatch from a second thread while a reducer runs
@@ -61,6 +75,13 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
 
   private:
     using Registry = detail::IdentityRegistry<std::shared_ptr<SubscriptionBox<State>>>;
+    using NestedStates = detail::NestedStates<State>;
+    using Slot = typename NestedStates::Slot;
+
+    static_assert(std::is_nothrow_move_constructible_v<State> &&
+                      std::is_nothrow_move_assignable_v<State> &&
+                      std::is_nothrow_swappable_v<State>,
+                  "a store's state must move and swap without throwing");
 
   public:
     /// The boxes, as `subscriptions()` shows them: a range of `std::shared_ptr` to each box.
@@ -91,30 +112,35 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     Store& operator=(const Store&) = delete;
 
     /// The current state; absent only when no initial state was given and middleware kept
-    /// `StoreInit` from the reducer. Outside a delivery the reference stays valid for the store's
-    /// life and shows every later state. During a delivery a dispatch puts the newer state
-    /// elsewhere, so read `state()` again after dispatching.
-    const std::optional<State>& state() const override { return *current_; }
+    /// `StoreInit` from the reducer. Read outside a delivery, the reference stays valid for the
+    /// store's life and shows every later state. Read during one (from a subscriber, say), it
+    /// holds until the call that read it returns or dispatches to this store again, whichever
+    /// comes first: a dispatch then puts the newer state elsewhere, so read `state()` anew.
+    const std::optional<State>& state() const override { return current(); }
 
     /// The composed dispatch chain, built on first use. Empty after `setDispatchFunction({})`.
     DispatchFunction dispatchFunction() override { return *currentDispatchFunction(); }
 
     /// Replaces the chain by hand; an empty function makes `dispatch` halt (see there).
-    virtual void setDispatchFunction(DispatchFunction function) {
-        dispatchFunction_ = std::make_shared<const DispatchFunction>(std::move(function));
-    }
+    virtual void setDispatchFunction(DispatchFunction function) { install(std::move(function)); }
 
     const std::vector<Middleware<State>>& middleware() const { return middleware_; }
 
     /// Stores the list and rebuilds the chain from it, replacing a hand-set dispatch function.
     virtual void setMiddleware(std::vector<Middleware<State>> middleware) {
         middleware_ = std::move(middleware);
-        dispatchFunction_ = std::make_shared<const DispatchFunction>(buildDispatchFunction());
+        install(buildDispatchFunction());
     }
 
     /// Runs `action` through the chain. Halts with a clear message when the dispatch function
     /// was set to an empty one.
     void dispatch(const Action& action) override {
+        if (chainIsDefaultDispatch_) {
+            // The chain is the default dispatch alone, which needs no chain to run: nothing is
+            // kept for a subscriber that replaces the chain meanwhile.
+            _defaultDispatch(action);
+            return;
+        }
         // A copy of the pointer keeps the chain alive while it runs, even if a middleware
         // replaces the store's middleware during its own step.
         const auto function = currentDispatchFunction();
@@ -128,11 +154,13 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     }
 
     /// Calls `actionCreator` with a copy of the current state and dispatches what it returns
-    /// (nothing when it returns null). With no state yet the creator is not called.
+    /// (nothing when it returns null). With no state yet the creator is not called. The store
+    /// stays alive until this returns, whatever the creator or the subscribers release.
     void dispatch(ActionCreator<State> actionCreator) override {
         if (!state()) {
             return;
         }
+        const auto storeKeptForTheCall = this->shared_from_this();
         // A copy: the creator may keep it, and dispatch, as long as it likes.
         const State current = *state();
         if (const auto action = actionCreator(current, *this)) {
@@ -176,8 +204,10 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     }
 
     /// The innermost step of every chain: runs the reducer under the busy flag, then assigns the
-    /// new state, which delivers it. Called directly it bypasses the middleware.
+    /// new state, which delivers it. Called directly it bypasses the middleware. The store stays
+    /// alive until this returns, also when a subscriber releases its last owner.
     virtual void _defaultDispatch(const Action& action) {
+        const auto storeKeptForTheCall = this->shared_from_this();
         bool wasDispatching = false;
         isDispatching_.write([&wasDispatching](bool& flag) {
             wasDispatching = flag;
@@ -194,7 +224,8 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
 
     /// Subscribes to the whole state. When `State` has `==` and the store skips repeats
     /// automatically, an assignment equal to the state before is not delivered. The subscriber
-    /// receives the current state at once, when there is one. A second subscribe of the same
+    /// receives the current state at once, when there is one; when that call throws, the
+    /// subscription stays and the exception leaves `subscribe`. A second subscribe of the same
     /// object replaces its earlier chain, in its place. Amortised constant time; during a
     /// delivery, that delivery does not visit the new box (nor a replacing one).
     void subscribe(std::shared_ptr<StoreSubscriber<State>> subscriber) override {
@@ -271,11 +302,7 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     /// once it is gone.
     virtual DispatchFunction buildDispatchFunction() {
         const std::weak_ptr<Store> weakStore = this->weak_from_this();
-        DispatchFunction step = [weakStore](const Action& action) {
-            if (const auto store = weakStore.lock()) {
-                store->_defaultDispatch(action);
-            }
-        };
+        DispatchFunction step = DefaultDispatchStep{weakStore, this};
         for (auto it = middleware_.rbegin(); it != middleware_.rend(); ++it) {
             DispatchFunction redispatch = [weakStore](const Action& action) {
                 if (const auto store = weakStore.lock()) {
@@ -302,12 +329,13 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         auto box = makeSubscriptionBox(originalSubscription, transformedSubscription, subscriber);
         // The replaced box (if any) is dropped only after the list is consistent again.
         const auto replacedKeptUntilConsistent = subscriptions_.put(box->objectIdentifier, box);
-        if (*current_) {
+        if (current()) {
             // The subscriber may release the store's last owner from its call.
-            const auto storeKeptForTheCall = this->weak_from_this().lock();
-            const DeliveryScope delivering(*this);
+            const auto storeKeptForTheCall = this->shared_from_this();
+            const Delivery delivering(*this, nullptr);
+            const Handed handed(*this);
             const std::optional<State> none;
-            box->deliverTo(*subscriber, none, **current_);
+            box->deliverTo(*subscriber, none, handed.state());
         }
     }
 
@@ -320,17 +348,43 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     }
 
   private:
+    // The innermost step of every chain. Only checked here: `_defaultDispatch` keeps the store
+    // alive for its own run.
+    struct DefaultDispatchStep {
+        std::weak_ptr<Store> weakStore;
+        Store* store;
+        void operator()(const Action& action) const {
+            if (!weakStore.expired()) {
+                store->_defaultDispatch(action);
+            }
+        }
+    };
+
     const std::shared_ptr<const DispatchFunction>& currentDispatchFunction() {
         if (!dispatchFunction_) {
-            dispatchFunction_ = std::make_shared<const DispatchFunction>(buildDispatchFunction());
+            install(buildDispatchFunction());
         }
         return dispatchFunction_;
+    }
+
+    // Makes `function` the chain, noting whether it is this store's default dispatch step alone
+    // (no middleware, and no override of `buildDispatchFunction` that wraps it).
+    void install(DispatchFunction function) {
+        const auto* const step = function.template target<DefaultDispatchStep>();
+        dispatchFunction_ = std::make_shared<const DispatchFunction>(std::move(function));
+        chainIsDefaultDispatch_ = step != nullptr && step->store == this;
+    }
+
+    // Where the current state is: a slot while a delivery runs and a state was assigned during
+    // it, else `state_`.
+    const std::optional<State>& current() const noexcept {
+        return currentSlot_ != nullptr ? currentSlot_->state : state_;
     }
 
     // Runs the reducer; its result is built straight into the caller's variable.
     State reduce(const Action& action) {
         try {
-            return reducer_(action, *current_);
+            return reducer_(action, current());
         } catch (...) {
             // A reducer that throws must not leave the store busy for ever.
             isDispatching_.write([](bool& flag) { flag = false; });
@@ -338,42 +392,67 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         }
     }
 
-    // Counts a delivery under way. When the outermost one ends, nothing refers to the states
-    // assigned meanwhile any more: the newest moves home to `state_`, and the other slots empty.
-    class DeliveryScope {
+    // One delivery under way: it counts in `delivering_` and holds its old state when that is in
+    // a slot. Its end releases that state; the end of the outermost one moves the newest state
+    // home to `state_`. Nothing here can throw: states move and swap without throwing, and
+    // releasing never allocates.
+    class Delivery {
       public:
-        explicit DeliveryScope(Store& store) : store_(store) { ++store_.delivering_; }
-        ~DeliveryScope() {
-            if (--store_.delivering_ == 0 && store_.current_ != &store_.state_) {
-                // Destroyed last, once the store is consistent: a state's destructor may dispatch.
-                [[maybe_unused]] const std::optional<State> outdated = std::move(store_.state_);
-                store_.state_ = std::move(*store_.current_);
-                store_.current_ = &store_.state_;
-                store_.nested_.emptyAll();
+        Delivery(Store& store, Slot* oldSlot) noexcept : store_(store), oldSlot_(oldSlot) {
+            ++store_.delivering_;
+        }
+        ~Delivery() {
+            store_.nested_.release(oldSlot_);
+            if (--store_.delivering_ == 0 && store_.currentSlot_ != nullptr) {
+                Slot* const newest = std::exchange(store_.currentSlot_, nullptr);
+                store_.state_.swap(newest->state);
+                // The state it replaces goes last, in its slot, once the store is consistent: its
+                // destructor may dispatch.
+                store_.nested_.release(newest);
             }
         }
-        DeliveryScope(const DeliveryScope&) = delete;
-        DeliveryScope& operator=(const DeliveryScope&) = delete;
+        Delivery(const Delivery&) = delete;
+        Delivery& operator=(const Delivery&) = delete;
 
       private:
         Store& store_;
+        Slot* const oldSlot_;
+    };
+
+    // The current state, held for one call that it is handed to, so that the call's own
+    // dispatches cannot release it.
+    class Handed {
+      public:
+        explicit Handed(Store& store) noexcept : store_(store), slot_(store.currentSlot_) {
+            NestedStates::hold(slot_);
+        }
+        ~Handed() { store_.nested_.release(slot_); }
+        Handed(const Handed&) = delete;
+        Handed& operator=(const Handed&) = delete;
+
+        const State& state() const noexcept {
+            return slot_ != nullptr ? *slot_->state : *store_.state_;
+        }
+
+      private:
+        Store& store_;
+        Slot* const slot_;
     };
 
     // Stores the new state and delivers it. With no delivery under way it goes to `state_`, and
     // the old state waits in a local for this delivery. During a delivery the current state may
-    // be in a subscriber's hands, so the new one takes a slot of its own and the current one
-    // stays as it is, as the old state of this delivery.
+    // be in a subscriber's hands, so the new one takes a slot of its own, and the current one,
+    // left in place, is this delivery's old state: the store's hold on it passes to the delivery.
     void assignState(State&& next) {
         if (delivering_ == 0) {
             std::optional<State> oldState = std::move(state_);
             state_ = std::move(next);
-            deliver(oldState);
+            deliver(oldState, nullptr);
         } else {
-            std::optional<State>& slot = nested_.take();
-            slot = std::move(next);
-            const std::optional<State>& oldState = *current_;
-            current_ = &slot;
-            deliver(oldState);
+            Slot& slot = nested_.take();  // the only step that can fail; nothing has changed then
+            slot.state.emplace(std::move(next));
+            Slot* const oldSlot = std::exchange(currentSlot_, &slot);
+            deliver(oldSlot != nullptr ? oldSlot->state : state_, oldSlot);
         }
     }
 
@@ -381,34 +460,45 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     // a subscriber dispatches from its notification, the boxes after it receive the newest state,
     // still paired with this assignment's old state. Each subscriber is locked once and handed the
     // state by reference. A box whose subscriber is gone is dropped here, at the first delivery
-    // after it went.
-    void deliver(const std::optional<State>& oldState) {
-        const DeliveryScope delivering(*this);
-        const typename Registry::Walk walk(subscriptions_);
-        for (std::size_t i = 0; i < walk.size(); ++i) {
-            const auto* entry = walk.at(i);
-            if (entry == nullptr) {
-                continue;
-            }
-            const SubscriptionBox<State>& box = **entry;
-            if (const auto target = box.subscriber.lock()) {
-                box.deliverTo(*target, oldState, **current_);
-            } else {
-                const auto goneKeptUntilConsistent = subscriptions_.removeDead(
-                    box.objectIdentifier,
-                    [](const auto& listed) { return listed->subscriber.expired(); });
+    // after it went. A box that throws does not stop the delivery: the first exception leaves
+    // once every box was visited and the delivery has ended.
+    void deliver(const std::optional<State>& oldState, Slot* oldSlot) {
+        detail::FirstFailure failures;
+        {
+            const Delivery delivering(*this, oldSlot);
+            const typename Registry::Walk walk(subscriptions_);
+            for (std::size_t i = 0; i < walk.size(); ++i) {
+                const auto* entry = walk.at(i);
+                if (entry == nullptr) {
+                    continue;
+                }
+                const SubscriptionBox<State>& box = **entry;
+                if (const auto target = box.subscriber.lock()) {
+                    const Handed handed(*this);
+                    try {
+                        box.deliverTo(*target, oldState, handed.state());
+                    } catch (...) {
+                        failures.keep();
+                    }
+                } else {
+                    const auto goneKeptUntilConsistent = subscriptions_.removeDead(
+                        box.objectIdentifier,
+                        [](const auto& listed) { return listed->subscriber.expired(); });
+                }
             }
         }
+        failures.rethrowIfAny();
     }
 
-    // The current state is `*current_`: `state_` whenever no delivery runs, else maybe a slot of
-    // `nested_`.
+    // The home of the state: the current one whenever no delivery runs.
     std::optional<State> state_;
-    const std::optional<State>* current_ = &state_;
-    detail::NestedStates<State> nested_;
+    // Null while the current state is `state_`.
+    Slot* currentSlot_ = nullptr;
+    NestedStates nested_;
     std::size_t delivering_ = 0;
     // Null: not built yet. Otherwise the chain, or an empty function once set to absent.
     std::shared_ptr<const DispatchFunction> dispatchFunction_;
+    bool chainIsDefaultDispatch_ = false;
     const Reducer<State> reducer_;
     Registry subscriptions_;
     Synchronized<bool> isDispatching_{false};

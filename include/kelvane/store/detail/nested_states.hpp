@@ -9,33 +9,63 @@ namespace kelvane::detail {
 
 // Where a store keeps the states assigned while a delivery is under way. That delivery may still
 // refer to the state before (handed to a subscriber that is dispatching now), so each such state
-// takes a slot of its own instead of overwriting it. The slots are emptied together once no
-// delivery runs, and kept for next time, so that steady nesting allocates nothing either.
+// takes a slot of its own instead of overwriting it.
+//
+// A slot counts its holders: the store while its state is current, each delivery that pairs it as
+// the old state, and each call it is handed to. The last holder's release destroys the state at
+// once, so the states alive are what is still referred to (a few per level of nesting), however
+// many dispatches a call makes. Free slots are kept at their addresses for the next nested
+// assignment, so steady nesting allocates nothing after its first use.
 template <class State>
 class NestedStates {
   public:
-    // A slot that no delivery refers to: empty, and at a fixed address until `emptyAll`.
-    std::optional<State>& take() {
-        if (used_ == slots_.size()) {
-            slots_.push_back(std::make_unique<std::optional<State>>());
+    struct Slot {
+        std::optional<State> state;
+        std::size_t holders = 0;
+    };
+
+    NestedStates() = default;
+    NestedStates(const NestedStates&) = delete;
+    NestedStates& operator=(const NestedStates&) = delete;
+
+    // An empty slot with one holder, the caller. Only making a new slot can fail
+    // (std::bad_alloc), and then nothing has changed.
+    Slot& take() {
+        if (free_.empty()) {
+            auto made = std::make_unique<Slot>();
+            slots_.reserve(slots_.size() + 1);
+            // Room for every slot, so that a release never allocates.
+            free_.reserve(slots_.size() + 1);
+            slots_.push_back(std::move(made));
+            free_.push_back(slots_.back().get());
         }
-        return *slots_[used_++];
+        Slot* const slot = free_.back();
+        free_.pop_back();
+        slot->holders = 1;
+        return *slot;
     }
 
-    // Empties every slot taken. Only while no delivery runs, so nothing refers to them.
-    void emptyAll() {
-        while (used_ > 0) {
-            // Destroyed once its slot is free again: a state's destructor may reach the store,
-            // which may then dispatch and take a slot.
-            [[maybe_unused]] const std::optional<State> leaving = std::move(*slots_[used_ - 1]);
-            slots_[used_ - 1]->reset();
-            --used_;
+    // One more holder of `slot`; null (the store's own place, not a slot) is not counted.
+    static void hold(Slot* slot) noexcept {
+        if (slot != nullptr) {
+            ++slot->holders;
         }
+    }
+
+    // One holder less; the last one destroys the state and frees the slot. The slot is freed only
+    // after the state's destructor returned: that destructor may reach the store, which may then
+    // take a slot, but never this one.
+    void release(Slot* slot) noexcept {
+        if (slot == nullptr || --slot->holders != 0) {
+            return;
+        }
+        slot->state.reset();
+        free_.push_back(slot);
     }
 
   private:
-    std::vector<std::unique_ptr<std::optional<State>>> slots_;
-    std::size_t used_ = 0;
+    std::vector<std::unique_ptr<Slot>> slots_;
+    std::vector<Slot*> free_;
 };
 
 }  // namespace kelvane::detail
