@@ -17,17 +17,6 @@ using detail::BoundObjects;
 using detail::EventHandlerItem;
 using Handlers = detail::IdentityRegistry<EventHandlerItem>;
 
-// Calls the handler; what it throws does not end the send. Inlined, so that a delivery costs the
-// call alone when nothing throws.
-[[gnu::always_inline]] inline void deliver(EventHandler& handler, const Ref<Event>& event,
-                                           detail::FirstFailure& failures) {
-    try {
-        handler.onEvent(event);
-    } catch (...) {
-        failures.keep();
-    }
-}
-
 // Never destroyed, so code running at exit may still send.
 detail::SharedInstance<EventCenter>& sharedCenter() {
     static platform::detail::NeverDestroyed<detail::SharedInstance<EventCenter>> instance(
@@ -63,7 +52,7 @@ void EventCenter::send(Ref<Event> event) {
                 continue;
             }
             if (!item->isBinded) {
-                deliver(*item->eventHandler, event, failures);
+                failures.call([&] { item->eventHandler->onEvent(event); });
                 continue;
             }
             // No object is the sender: nothing is delivered, so nothing can change the sender
@@ -79,7 +68,7 @@ void EventCenter::send(Ref<Event> event) {
                 // Read afresh: the delivery before may have changed the sender.
                 const Object* sender = event->sender.get();
                 if (sender != nullptr && objects.identity(each) == identityOf(sender)) {
-                    deliver(*item->eventHandler, event, failures);
+                    failures.call([&] { item->eventHandler->onEvent(event); });
                 }
             }
         }

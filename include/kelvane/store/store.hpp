@@ -475,11 +475,7 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
                 const SubscriptionBox<State>& box = **entry;
                 if (const auto target = box.subscriber.lock()) {
                     const Handed handed(*this);
-                    try {
-                        box.deliverTo(*target, oldState, handed.state());
-                    } catch (...) {
-                        failures.keep();
-                    }
+                    failures.call([&] { box.deliverTo(*target, oldState, handed.state()); });
                 } else {
                     const auto goneKeptUntilConsistent = subscriptions_.removeDead(
                         box.objectIdentifier,

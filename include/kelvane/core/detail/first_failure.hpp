@@ -9,22 +9,20 @@ namespace kelvane::detail {
 // delivery or the handlers of one send: kept while the run goes on, later ones dropped, rethrown
 // by the owner once the run has ended and the owner is consistent again.
 //
-//     try { call(); } catch (...) { failures.keep(); }
+//     failures.call([&] { subscriber.newState(state); });
 //     ...
 //     failures.rethrowIfAny();
 class FirstFailure {
   public:
-    // Called from a catch block: keeps the exception being handled when it is the first. One that
-    // cannot be kept goes on at once: a thread's cancellation or `pthread_exit` unwinds as a
-    // foreign exception, which must not be stopped. Out of line, so that the calls it guards cost
-    // nothing more while nothing throws.
-    [[gnu::cold]] [[gnu::noinline]] void keep() {
-        std::exception_ptr failure = std::current_exception();
-        if (!failure) {
-            throw;
-        }
-        if (!first_) {
-            first_ = std::move(failure);
+    // Makes the call; what it throws is kept (the first) or dropped, and does not leave here,
+    // but for a thread's cancellation or exit (see `keep`). Always inlined, so that a call costs
+    // the call alone while nothing throws.
+    template <class Call>
+    [[gnu::always_inline]] void call(Call&& call) {
+        try {
+            std::forward<Call>(call)();
+        } catch (...) {
+            keep();
         }
     }
 
@@ -35,6 +33,19 @@ class FirstFailure {
     }
 
   private:
+    // Keeps the exception being handled when it is the first. One that cannot be kept goes on at
+    // once: a thread's cancellation or `pthread_exit` unwinds as a foreign exception, which must
+    // not be stopped. Out of line: only a throw gets here.
+    [[gnu::cold]] [[gnu::noinline]] void keep() {
+        std::exception_ptr failure = std::current_exception();
+        if (!failure) {
+            throw;
+        }
+        if (!first_) {
+            first_ = std::move(failure);
+        }
+    }
+
     std::exception_ptr first_;
 };
 

@@ -33,9 +33,11 @@ class NestedStates {
     Slot& take() {
         if (free_.empty()) {
             auto made = std::make_unique<Slot>();
-            slots_.reserve(slots_.size() + 1);
+            if (slots_.size() == slots_.capacity()) {
+                slots_.reserve(2 * slots_.size() + 1);
+            }
             // Room for every slot, so that a release never allocates.
-            free_.reserve(slots_.size() + 1);
+            free_.reserve(slots_.capacity());
             slots_.push_back(std::move(made));
             free_.push_back(slots_.back().get());
         }
