@@ -86,19 +86,22 @@ void EventCenter::addEventHandler(Ref<EventHandler> eventHandler) {
 void EventCenter::addEventHandler(Ref<Object> bindTo, Ref<EventHandler> eventHandler) {
     const void* const identity = identityOf(eventHandler.get());
     const void* const object = identityOf(bindTo.get());
-    EventHandlerItem* const item = registrations_->handlers.find(identity);
+    const EventHandlerItem* const item = registrations_->handlers.find(identity);
+    if (item != nullptr && item->bindToObjects) {
+        item->bindToObjects->add(object, std::move(bindTo));
+        return;
+    }
+    auto bindToObjects = std::make_shared<BoundObjects>();
+    bindToObjects->add(object, std::move(bindTo));
     if (item == nullptr) {
-        auto bindToObjects = std::make_shared<BoundObjects>();
-        bindToObjects->add(object, std::move(bindTo));
         registrations_->handlers.add(
             identity, EventHandlerItem{std::move(eventHandler), std::move(bindToObjects), true});
         return;
     }
-    if (!item->bindToObjects) {
-        // Seen by a send under way only if it reaches this handler later, as for any binding.
-        item->bindToObjects = std::make_shared<BoundObjects>();
-    }
-    item->bindToObjects->add(object, std::move(bindTo));
+    // An unbound handler's first object: its registration is replaced in its place and stays
+    // unbound. Released on return, once the registrations are consistent.
+    const auto replacedKeptUntilConsistent = registrations_->handlers.put(
+        identity, EventHandlerItem{item->eventHandler, std::move(bindToObjects), item->isBinded});
 }
 
 void EventCenter::removeEventHandler(const Ref<EventHandler>& eventHandler) {

@@ -1,6 +1,7 @@
 // The ordered identity registry under the store's subscriptions and the event centre's handlers:
-// every walk visits exactly the entries it began with, however the registry changes meanwhile,
-// and nothing it hands back or keeps for a walk is released while the registry is inconsistent.
+// every walk visits exactly the entries it began with, however the registry changes meanwhile;
+// the lists alive are the current one and at most one per walk under way; and nothing it hands
+// back or a walk kept is released while the registry is inconsistent.
 #include <algorithm>
 #include <cstddef>
 #include <functional>
@@ -47,6 +48,12 @@ std::vector<std::string> namesIn(const Registry& registry) {
     return names;
 }
 
+// Every list of the registry holds its own copy of an entry that is never removed or replaced, so
+// that entry's count of owners, less the caller's, is the number of lists alive.
+long listsAlive(const std::shared_ptr<const std::string>& everywhere) {
+    return everywhere.use_count() - 1;
+}
+
 // Walks the registry, calling `during` after the entry at `when` was read, and returns the names
 // the walk visited.
 std::vector<std::string> walk(Registry& registry, std::size_t when,
@@ -78,11 +85,23 @@ TEST_P(ChangeDuringWalk, TheWalkSeesWhatItBeganWithAndTheRegistryTheChange) {
     for (std::size_t i = 0; i < 3; ++i) {
         registry.put(keys[i], named("e" + std::to_string(i)));
     }
+    std::vector<std::weak_ptr<const std::string>> before;
+    for (const auto& entry : registry.entries()) {
+        before.push_back(entry);
+    }
     // Changed after e0 was visited, before e1 and e2.
     const auto visited = walk(registry, 0, [&] { GetParam().change(registry, keys); });
     EXPECT_THAT(visited, ElementsAre("e0", "e1", "e2"));
     EXPECT_THAT(namesIn(registry), ElementsAreArray(GetParam().after));
     EXPECT_THAT(walk(registry, 99, [] {}), ElementsAreArray(GetParam().after));
+    // What the walk kept died with it: what is left is held once, by the current list.
+    for (const auto& entry : before) {
+        const long owners = entry.use_count();
+        const auto kept = entry.lock();
+        const auto& after = GetParam().after;
+        const bool listed = kept && std::ranges::find(after, *kept) != after.end();
+        EXPECT_EQ(owners, listed ? 1 : 0) << (kept ? *kept : "a released entry");
+    }
 }
 
 const DuringWalk kDuringWalk[] = {
@@ -108,24 +127,10 @@ const DuringWalk kDuringWalk[] = {
          r.put(k[1], named("back"));
      },
      {"back"}},
-    {"KeepOneThatIsNotDead",
-     [](Registry& r, const Keys& k) { r.removeDead(k[1], [](const auto&) { return false; }); },
-     {"e0", "e1", "e2"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Registry, ChangeDuringWalk, ::testing::ValuesIn(kDuringWalk),
                          kelvane::testing::caseName);
-
-TEST(IdentityRegistry, ADeadEntryDroppedDuringAWalkIsAHoleToIt) {
-    const Keys keys(3);
-    Registry registry;
-    for (std::size_t i = 0; i < 3; ++i) {
-        registry.put(keys[i], named("e" + std::to_string(i)));
-    }
-    const auto visited =
-        walk(registry, 0, [&] { registry.removeDead(keys[1], [](const auto&) { return true; }); });
-    EXPECT_THAT(visited, ElementsAre("e0", "e2"));
-}
 
 // An entry whose destructor calls back into the registry, as a released handler may call its
 // event centre.
@@ -170,28 +175,124 @@ TEST(IdentityRegistry, WhatAWalkKeptIsReleasedOnlyOnceTheRegistryIsConsistent) {
               registry.size());
 }
 
-// Random puts, replacements and removals, with walks nested at random inside each other; checked
-// against a plain list. Every walk must visit exactly the list as it stood when it began.
+// An entry that counts the copies made of any entry, so that a test sees what the registry copies.
+struct Copied {
+    std::shared_ptr<const std::string> name;
+
+    Copied() = default;
+    explicit Copied(std::shared_ptr<const std::string> name) : name(std::move(name)) {}
+    Copied(const Copied& other) : name(other.name) { ++copies(); }
+    Copied(Copied&&) noexcept = default;
+    Copied& operator=(const Copied& other) {
+        name = other.name;
+        ++copies();
+        return *this;
+    }
+    Copied& operator=(Copied&&) noexcept = default;
+    ~Copied() = default;
+
+    static long& copies() {
+        static long count = 0;
+        return count;
+    }
+};
+
+using CopyingRegistry = kelvane::detail::IdentityRegistry<Copied>;
+
+// From inside one walk, K times: a nested walk, then a removal. The first removal copies the
+// outer walk's list; every later one finds the current list free again (the nested walk has
+// ended) and changes it in place. With the removal inside the nested walk instead, each nested
+// walk costs one copy of its own list, which dies with it.
+TEST(IdentityRegistry, KeepsOneListPerWalkUnderWayAndCopiesAtMostOncePerWalk) {
+    constexpr std::size_t kEntries = 300;
+    constexpr std::size_t kRounds = 100;
+    const Keys keys(kEntries + 1);
+    CopyingRegistry registry;
+    const auto everywhere = named("everywhere");
+    registry.put(keys[kEntries], Copied(everywhere));
+    for (std::size_t i = 0; i < kEntries; ++i) {
+        registry.put(keys[i], Copied(named("e" + std::to_string(i))));
+    }
+    ASSERT_EQ(listsAlive(everywhere), 1);
+
+    Copied::copies() = 0;
+    {
+        const CopyingRegistry::Walk outer(registry);
+        for (std::size_t round = 0; round < kRounds; ++round) {
+            {
+                const CopyingRegistry::Walk nested(registry);
+                ASSERT_LE(listsAlive(everywhere), 2) << "round " << round;
+            }
+            registry.remove(keys[round]);
+            ASSERT_LE(listsAlive(everywhere), 2) << "round " << round;
+        }
+        EXPECT_EQ(outer.size(), kEntries + 1) << "the outer walk's list is unchanged";
+    }
+    EXPECT_EQ(listsAlive(everywhere), 1);
+    EXPECT_EQ(Copied::copies(), static_cast<long>(kEntries + 1)) << "one copy, of the outer list";
+
+    Copied::copies() = 0;
+    {
+        const CopyingRegistry::Walk outer(registry);
+        for (std::size_t round = kRounds; round < 2 * kRounds; ++round) {
+            {
+                const CopyingRegistry::Walk nested(registry);
+                registry.remove(keys[round]);
+                ASSERT_LE(listsAlive(everywhere), 3) << "round " << round;
+            }
+            ASSERT_LE(listsAlive(everywhere), 2) << "round " << round;
+        }
+    }
+    EXPECT_EQ(listsAlive(everywhere), 1);
+    EXPECT_LE(Copied::copies(), static_cast<long>(kRounds * (kEntries + 1)))
+        << "at most one copy per nested walk, of its own list";
+    EXPECT_EQ(registry.size(), kEntries + 1 - 2 * kRounds);
+}
+
+// Random puts, replacements and removals, with walks nested at random inside each other and
+// changes at random points along each walk; checked against a plain list after every step. Every
+// walk must visit exactly the list as it stood when it began, and the lists alive must be at most
+// one per walk under way, plus the current one.
 TEST(IdentityRegistry, AgreesWithAPlainListUnderNestedWalks) {
     constexpr std::size_t kKeys = 48;
-    const Keys keys(kKeys);
+    const Keys keys(kKeys + 1);
     Registry registry;
     struct Listed {
         std::size_t key;
         std::shared_ptr<const std::string> entry;
     };
-    std::vector<Listed> model;
+    // Never removed or replaced: it counts the lists alive.
+    const auto everywhere = named("everywhere");
+    registry.put(keys[kKeys], everywhere);
+    std::vector<Listed> model{{kKeys, named("everywhere")}};
     std::mt19937 random(7);
     int version = 0;
+    long walksUnderWay = 0;
     std::size_t walksChecked = 0;
+    std::size_t stepsChecked = 0;
+
+    const auto namesInModel = [&] {
+        std::vector<std::string> names;
+        for (const Listed& each : model) {
+            names.push_back(*each.entry);
+        }
+        return names;
+    };
+    const auto checkStep = [&] {
+        ASSERT_EQ(namesIn(registry), namesInModel());
+        ASSERT_EQ(registry.size(), model.size());
+        ASSERT_LE(listsAlive(everywhere), walksUnderWay + 1);
+        ++stepsChecked;
+    };
 
     std::function<void(int)> changeAndWalk = [&](int depth) {
-        const int steps = static_cast<int>(random() % 40);
+        const int steps = static_cast<int>(random() % 24);
         for (int step = 0; step < steps; ++step) {
             const std::size_t key = random() % kKeys;
             const auto listed = std::ranges::find(model, key, &Listed::key);
-            switch (random() % 4) {
-                case 0: {
+            switch (random() % 5) {
+                case 0:
+                case 1: {
                     auto entry = named("k" + std::to_string(key) + "v" + std::to_string(version++));
                     registry.put(keys[key], entry);
                     if (listed == model.end()) {
@@ -201,52 +302,51 @@ TEST(IdentityRegistry, AgreesWithAPlainListUnderNestedWalks) {
                     }
                     break;
                 }
-                case 1:
+                case 2:
                     registry.remove(keys[key]);
                     if (listed != model.end()) {
                         model.erase(listed);
                     }
                     break;
-                case 2: {
-                    // A walk begins here; it must see the list as it is now.
+                case 3: {
+                    // A walk begins here; it must see the list as it is now, entry by entry.
                     if (depth >= 3) {
                         break;
                     }
-                    std::vector<std::string> expected;
-                    for (const Listed& each : model) {
-                        expected.push_back(*each.entry);
-                    }
-                    std::vector<std::string> visited;
-                    const Registry::Walk walking(registry);
-                    // Changes, and walks nested deeper, once somewhere along this walk.
-                    const std::size_t when = random() % (walking.size() + 1);
-                    for (std::size_t i = 0; i < walking.size(); ++i) {
-                        if (const auto* entry = walking.at(i)) {
-                            visited.push_back(**entry);
+                    const std::vector<std::string> expected = namesInModel();
+                    std::size_t visited = 0;
+                    {
+                        const Registry::Walk walking(registry);
+                        ++walksUnderWay;
+                        for (std::size_t i = 0; i < walking.size(); ++i) {
+                            if (const auto* entry = walking.at(i)) {
+                                ASSERT_LT(visited, expected.size());
+                                ASSERT_EQ(**entry, expected[visited]);
+                                ++visited;
+                            }
+                            // Changes, and walks nested deeper, at about two points of the walk.
+                            if (random() % (walking.size() / 2 + 1) == 0) {
+                                changeAndWalk(depth + 1);
+                            }
                         }
-                        if (i == when) {
-                            changeAndWalk(depth + 1);
-                        }
+                        --walksUnderWay;
                     }
-                    ASSERT_EQ(visited, expected);
+                    ASSERT_EQ(visited, expected.size());
                     ++walksChecked;
                     break;
                 }
                 default:
                     break;
             }
+            checkStep();
         }
-        std::vector<std::string> now;
-        for (const Listed& each : model) {
-            now.push_back(*each.entry);
-        }
-        ASSERT_EQ(namesIn(registry), now);
-        ASSERT_EQ(registry.size(), model.size());
     };
     for (int round = 0; round < 200; ++round) {
         changeAndWalk(0);
     }
+    EXPECT_EQ(listsAlive(everywhere), 1);
     EXPECT_GT(walksChecked, 200U);
+    EXPECT_GT(stepsChecked, 10000U);
 }
 
 }  // namespace

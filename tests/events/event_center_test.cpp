@@ -1,6 +1,7 @@
 // The event centre: registration states, delivery, the send line, calls from inside a handler,
 // handlers that throw, and what it keeps alive.
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <pthread.h>
 #include <stdexcept>
@@ -563,6 +564,148 @@ TEST_F(EventCenterTest, ASendKeepsWhatItWalksAliveUntilItReturns) {
     EXPECT_TRUE(selfRemoving.expired());
     EXPECT_TRUE(replacedCentre.expired()) << "the replaced centre goes with its registrations";
     EXPECT_NE(EventCenter::shared().get(), nullptr);
+}
+
+// --- Lists alive while handlers send and remove -------------------------------------------------
+
+// Counts its calls and checks, in each, the lists alive against the sends under way: one list per
+// walk under way (of the handlers, or of one handler's objects), plus the current one. Each list
+// holds a sentinel (a handler, or a bound object) whose count of owners, less the test's own,
+// is the number of lists alive.
+class ListCheck {
+  public:
+    ListCheck(std::weak_ptr<const void> sentinel, long heldByTheTest)
+        : sentinel_(std::move(sentinel)), heldByTheTest_(heldByTheTest) {}
+
+    void check(const char* when, int walks) {
+        const long lists = sentinel_.use_count() - heldByTheTest_;
+        peak = std::max(peak, lists);
+        if (lists > walks + 1) {
+            ++overBound;
+            ADD_FAILURE() << lists << " lists alive " << when << " with " << walks
+                          << " walks under way";
+        }
+    }
+    long lists() const { return sentinel_.use_count() - heldByTheTest_; }
+
+    long peak = 0;
+    int overBound = 0;
+
+  private:
+    std::weak_ptr<const void> sentinel_;
+    long heldByTheTest_;
+};
+
+class CallingHandler final : public EventHandler {
+  public:
+    explicit CallingHandler(std::function<void()> call = {}) : call_(std::move(call)) {}
+    void onEvent(const Ref<Event>&) override {
+        ++received;
+        if (call_) {
+            call_();
+        }
+    }
+    int received = 0;
+
+  private:
+    std::function<void()> call_;
+};
+
+// One handler, from one call, a thousand times: a nested send, then a removal. Each removal but
+// the first finds the list free again, so nothing is copied for it.
+TEST_F(EventCenterTest, ListsStayOnePerWalkUnderWayWhenAHandlerSendsAndRemoves) {
+    constexpr int kHandlers = 3000;
+    constexpr int kRounds = 1000;
+    int sends = 0;
+    std::vector<std::shared_ptr<CallingHandler>> handlers;
+    std::shared_ptr<ListCheck> lists;
+    const auto check = [&](const char* when) { lists->check(when, sends); };
+    for (int i = 0; i < kHandlers; ++i) {
+        handlers.push_back(std::make_shared<CallingHandler>([&] { check("in a handler"); }));
+    }
+    const auto sender = center.get();
+    auto remover = std::make_shared<CallingHandler>([&] {
+        if (sends != 1) {
+            return;
+        }
+        for (int round = 0; round < kRounds; ++round) {
+            ++sends;
+            sender->send(std::make_shared<UICloseMenuEvent>());
+            --sends;
+            check("after a nested send");
+            const int doomed = round % 2 == 0 ? round / 2 + 1 : kHandlers - 1 - round / 2;
+            sender->removeEventHandler(handlers[static_cast<std::size_t>(doomed)]);
+            check("after a removal");
+        }
+    });
+    for (int i = 0; i < kHandlers; ++i) {
+        center->addEventHandler(handlers[static_cast<std::size_t>(i)]);
+        if (i == kHandlers / 2) {
+            center->addEventHandler(remover);
+        }
+    }
+    lists = std::make_shared<ListCheck>(handlers.front(), 1);  // the vector's
+    ASSERT_EQ(lists->lists(), 1);
+
+    ++sends;
+    center->send(std::make_shared<UIOpenMenuEvent>());
+    --sends;
+
+    EXPECT_EQ(lists->overBound, 0);
+    EXPECT_LE(lists->peak, 3);
+    EXPECT_EQ(lists->lists(), 1) << "once the outermost send ended";
+    EXPECT_EQ(handlers.front()->received, 1 + kRounds);
+    EXPECT_EQ(EventCenterAccess::registrations(*center).size(),
+              static_cast<std::size_t>(kHandlers + 1 - kRounds));
+}
+
+// The same for one bound handler's objects: from its call for one sender, a thousand times, a
+// nested send by that sender (which walks the objects again), then one object unbound.
+TEST_F(EventCenterTest, BoundObjectListsStayOnePerWalkUnderWayWhenAHandlerSendsAndUnbinds) {
+    constexpr int kObjects = 3000;
+    constexpr int kRounds = 1000;
+    std::vector<Ref<Object>> objects;
+    for (int i = 0; i < kObjects; ++i) {
+        objects.push_back(makeRef<Object>());
+    }
+    int walks = 0;
+    std::shared_ptr<ListCheck> lists;
+    std::weak_ptr<CallingHandler> weakSelf;
+    auto bound = std::make_shared<CallingHandler>([&] {
+        lists->check("in the handler", walks);
+        if (walks != 1) {
+            return;
+        }
+        const Ref<EventHandler> self = weakSelf.lock();
+        for (int round = 0; round < kRounds; ++round) {
+            ++walks;
+            center->send(std::make_shared<UICloseMenuEvent>(objects.front()));
+            --walks;
+            lists->check("after a nested send", walks);
+            center->removeEventHandler(objects[static_cast<std::size_t>(round + 1)], self);
+            lists->check("after an unbinding", walks);
+        }
+    });
+    weakSelf = bound;
+    for (const auto& object : objects) {
+        center->addEventHandler(object, bound);
+    }
+    // Not the sender: each event under way holds its sender too.
+    lists = std::make_shared<ListCheck>(objects.back().shared(), 1);  // the vector's
+    ASSERT_EQ(lists->lists(), 1);
+
+    ++walks;
+    center->send(std::make_shared<UIOpenMenuEvent>(objects.front()));
+    --walks;
+
+    EXPECT_EQ(lists->overBound, 0);
+    EXPECT_LE(lists->peak, 3);
+    EXPECT_EQ(lists->lists(), 1) << "once the outermost send ended";
+    EXPECT_EQ(bound->received, 1 + kRounds);
+    const auto registrations = EventCenterAccess::registrations(*center);
+    ASSERT_EQ(registrations.size(), 1U);
+    EXPECT_EQ(registrations.front().bindToObjects.size(),
+              static_cast<std::size_t>(kObjects - kRounds));
 }
 
 TEST(EventCenterShared, IsMadeOnceForRacingFirstUsesAndCanBeReplaced) {

@@ -583,23 +583,30 @@ TEST(NestedDelivery, TwoLevelsOfNestingKeepTheOrderAndThePairs) {
     EXPECT_EQ(store->state()->label, labelFor(111));
 }
 
-// The store's state, read through `state()` outside any delivery, follows every dispatch, also
-// after deliveries that dispatched.
+// The store's state, read through `state()` outside any delivery, stays valid and shows the
+// current state whenever no delivery runs, also after deliveries that dispatched. During a
+// delivery in which a nested dispatch happened it shows the outer delivery's state: there the
+// current one is read anew.
 TEST(NestedDelivery, StateOutsideADeliveryFollowsEveryDispatch) {
     auto store = Store<Counter>::make(labellingReducer, Counter{0, labelFor(0)});
     const std::optional<Counter>& state = store->state();
+    std::vector<std::pair<std::int64_t, std::int64_t>> keptAndAnew;
     auto subscriber = std::make_shared<Recorder<Counter>>();
-    subscriber->onNewState = [&store](const Counter& received) {
+    subscriber->onNewState = [&](const Counter& received) {
+        keptAndAnew.emplace_back(state->value, store->state()->value);
         if (received.value % 2 == 1) {
             store->dispatch(Add(1));
         }
     };
     store->subscribe(subscriber);
+    keptAndAnew.clear();
     store->dispatch(Add(1));
     EXPECT_EQ(state->value, 2);
     EXPECT_EQ(state->label, labelFor(2));
+    EXPECT_THAT(keptAndAnew, ElementsAre(std::pair{1, 1}, std::pair{1, 2}));
     store->dispatch(Add(2));
     EXPECT_EQ(state->value, 4);
+    EXPECT_EQ(state->label, labelFor(4));
 }
 
 // ---- The type-erased entry point

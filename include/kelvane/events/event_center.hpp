@@ -42,7 +42,12 @@ struct EventCenterAccess;
 /// owns it) alive until it returns, also when it throws (see `send`).
 ///
 /// Cost: adding, removing, binding and unbinding find the handler and the object by identity in
-/// constant time; a send walks the registrations once.
+/// constant time; a send walks the registrations once. A send keeps the list it walks (and a bound
+/// handler's walk its objects); the first change after the walk began goes to a copy, which later
+/// changes alter in place while no walk reads it, and the walked list dies with its last walk. So
+/// a change costs amortised constant time, the one copy counted to the walk, and the lists alive
+/// are one per walk under way plus the current one, however many sends and changes a handler
+/// makes.
 ///
 /// Handlers, objects and events are passed as `Ref`s, never null: a null pointer given for one
 /// halts through the fatal-error hook (see `Assertions`).

@@ -42,8 +42,17 @@ inline constexpr const char* kConcurrentMutationError =
 /// is nested. What a subscriber, a transform or an observer is handed stays alive and unchanged
 /// until its call returns, also when the call dispatches to this store again: a state assigned
 /// during a delivery takes a place of its own, and lives only while the store or a call under way
-/// still refers to it. So memory grows with the nesting depth, not with the number of nested
-/// dispatches. A subscriber that wants to keep the state copies it.
+/// still refers to it. A subscriber that wants to keep the state copies it.
+///
+/// What the store keeps alive grows with the deliveries under way (D, the nesting depth), never
+/// with the number of dispatches, subscribes or unsubscribes a call makes:
+/// - states: at most 2D + 2, and one more while a reducer runs (the state it builds);
+/// - lists of subscriptions: at most D + 1. A delivery walks the list as it was when the
+///   delivery began; the first subscribe or unsubscribe after that goes to a copy, which later
+///   ones change in place while no delivery walks it. The list a delivery walked dies when the
+///   delivery ends (or with the last one walking it).
+/// - places for nested states: once the outermost delivery has ended, as many as it used at once
+///   (at least two) stay for the next nesting, so that steady nesting allocates nothing.
 ///
 /// A subscriber (or one of its transforms or observers) that throws does not keep the others from
 /// the delivery: the delivery goes on to every live subscriber, then the first exception leaves
@@ -113,9 +122,11 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
 
     /// The current state; absent only when no initial state was given and middleware kept
     /// `StoreInit` from the reducer. Read outside a delivery, the reference stays valid for the
-    /// store's life and shows every later state. Read during one (from a subscriber, say), it
-    /// holds until the call that read it returns or dispatches to this store again, whichever
-    /// comes first: a dispatch then puts the newer state elsewhere, so read `state()` anew.
+    /// store's life and shows the current state whenever no delivery runs; during a delivery in
+    /// which a nested dispatch happened it may show an earlier one, so read `state()` anew there.
+    /// Read during a delivery (from a subscriber, say), it stays valid until the call that read
+    /// it returns or dispatches to this store again, whichever comes first. A reference kept
+    /// longer dangles.
     const std::optional<State>& state() const override { return current(); }
 
     /// The composed dispatch chain, built on first use. Empty after `setDispatchFunction({})`.
@@ -226,8 +237,9 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     /// automatically, an assignment equal to the state before is not delivered. The subscriber
     /// receives the current state at once, when there is one; when that call throws, the
     /// subscription stays and the exception leaves `subscribe`. A second subscribe of the same
-    /// object replaces its earlier chain, in its place. Amortised constant time; during a
-    /// delivery, that delivery does not visit the new box (nor a replacing one).
+    /// object replaces its earlier chain, in its place. Amortised constant time, the one copy of
+    /// the list a delivery may cost counted to that delivery (see above); during a delivery,
+    /// that delivery does not visit the new box (nor a replacing one).
     void subscribe(std::shared_ptr<StoreSubscriber<State>> subscriber) override {
         auto head = Subscription<State>::make();
         std::shared_ptr<detail::SubscriptionTail> tail;
@@ -260,7 +272,8 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
     }
 
     /// Removes the subscription of this very object (identity); does nothing when it has none.
-    /// Amortised constant time. Called during a delivery, that delivery still visits the box.
+    /// Amortised constant time, as `subscribe`. Called during a delivery, that delivery still
+    /// visits the box.
     void unsubscribe(const std::shared_ptr<AnyStoreSubscriber>& subscriber) override {
         const void* identity = identityOf(subscriber.get());
         const auto* box = subscriptions_.find(identity);
@@ -394,8 +407,8 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
 
     // One delivery under way: it counts in `delivering_` and holds its old state when that is in
     // a slot. Its end releases that state; the end of the outermost one moves the newest state
-    // home to `state_`. Nothing here can throw: states move and swap without throwing, and
-    // releasing never allocates.
+    // home to `state_` and trims the slots. Nothing here can throw: states move and swap without
+    // throwing, and releasing and trimming never allocate.
     class Delivery {
       public:
         Delivery(Store& store, Slot* oldSlot) noexcept : store_(store), oldSlot_(oldSlot) {
@@ -403,13 +416,16 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
         }
         ~Delivery() {
             store_.nested_.release(oldSlot_);
-            if (--store_.delivering_ == 0 && store_.currentSlot_ != nullptr) {
-                Slot* const newest = std::exchange(store_.currentSlot_, nullptr);
+            if (--store_.delivering_ != 0) {
+                return;
+            }
+            if (Slot* const newest = std::exchange(store_.currentSlot_, nullptr)) {
                 store_.state_.swap(newest->state);
                 // The state it replaces goes last, in its slot, once the store is consistent: its
                 // destructor may dispatch.
                 store_.nested_.release(newest);
             }
+            store_.nested_.trim();
         }
         Delivery(const Delivery&) = delete;
         Delivery& operator=(const Delivery&) = delete;
@@ -477,13 +493,22 @@ class Store : public StoreType<State>, public std::enable_shared_from_this<Store
                     const Handed handed(*this);
                     failures.call([&] { box.deliverTo(*target, oldState, handed.state()); });
                 } else {
-                    const auto goneKeptUntilConsistent = subscriptions_.removeDead(
-                        box.objectIdentifier,
-                        [](const auto& listed) { return listed->subscriber.expired(); });
+                    dropIfGone(box.objectIdentifier);
                 }
             }
         }
         failures.rethrowIfAny();
+    }
+
+    // Drops the box listed for `identity` when its subscriber is gone. The box the walk found
+    // gone may have been replaced meanwhile by one of a new object at the same address, which
+    // stays.
+    void dropIfGone(const void* identity) {
+        const auto* listed = subscriptions_.find(identity);
+        if (listed != nullptr && (*listed)->subscriber.expired()) {
+            // Dropped once the list is consistent again.
+            const auto goneKeptUntilConsistent = subscriptions_.remove(identity);
+        }
     }
 
     // The home of the state: the current one whenever no delivery runs.

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -15,27 +14,26 @@
 namespace kelvane::detail {
 
 // Entries in the order they were put, one per identity (the address of an object), found by that
-// identity in constant time, in a list that walks read while it changes. The store keeps its
-// subscriptions in one, the event centre its handlers and each handler's bound objects.
+// identity in constant time, and walked while they change. The store keeps its subscriptions in
+// one, the event centre its handlers and each handler's bound objects.
 //
-// A walk visits the entries that were there when it began, as they were then: one removed or
-// replaced meanwhile is still visited in its old form, one put meanwhile is not. To keep that, the
-// first change during a walk that would alter what the walk reads moves on to a copy of the list
-// and leaves the walked list to the walks until the last one ends: one copy per walk at most,
-// whatever the number of changes. Two changes need no copy: putting a new identity (a walk stops
-// at the length it began with; the list moves on to a copy only when it must grow) and dropping a
-// dead entry (no walk has a use for it any more).
+// The rule: a list that a walk reads never changes. A walk holds the list it begins with; a change
+// made while a walk holds the current list goes to a copy of it, which becomes the current list.
+// A list dies with its last holder: the registry while the list is current, and each walk that
+// reads it. So
+// - a walk visits exactly the entries that were there when it began, as they were then: one
+//   removed or replaced meanwhile is still visited in its old form, one put meanwhile is not;
+// - the lists alive are the current one and at most one per walk under way;
+// - a walk costs at most one copy, of its own list, made by the first change after it began:
+//   after that the current list is another one, which later changes alter in place until a walk
+//   holds it in turn. So however the changes and walks nest, the copies cost no more than the
+//   walks themselves, and add, put and remove take amortised constant time.
 //
-// Outside a walk every change happens in place. A removal leaves a hole; the holes are squeezed
-// out in one pass once they outnumber the entries and no walk runs.
+// A removal leaves a hole; the holes are squeezed out in one pass once they outnumber the entries.
 //
 // An entry's destructor may call back into the registry's owner. So what a change takes out is
-// handed back, for the caller to destroy once the registry is consistent again, and the lists that
-// walks kept are released only after the last walk has left the registry consistent.
-//
-// The registry never moves or changes an entry that a walk reads, but to drop a dead one, so a
-// walk may hold a pointer to its entry across calls into the owner. An owner that changes an
-// entry in place through `find` is seen by the walks that read it.
+// handed back, for the caller to destroy once the registry is consistent again; and the list a
+// walk held dies at that walk's end, outside any change.
 //
 // `Entry` is default-constructible (a hole holds one) and copyable.
 template <class Entry>
@@ -46,38 +44,51 @@ class IdentityRegistry {
     };
     using Slots = std::vector<Slot>;
 
+    // One version of the list, with the count of its holders.
+    struct List {
+        Slots slots;
+        std::size_t holders = 1;
+    };
+
+    static void hold(List* list) noexcept {
+        if (list != nullptr) {
+            ++list->holders;
+        }
+    }
+    static void release(List* list) noexcept {
+        if (list != nullptr && --list->holders == 0) {
+            delete list;
+        }
+    }
+
   public:
     IdentityRegistry() = default;
+    ~IdentityRegistry() { release(list_); }
     IdentityRegistry(const IdentityRegistry&) = delete;
     IdentityRegistry& operator=(const IdentityRegistry&) = delete;
 
-    // Reads the list as it was when it began, until it ends.
+    // Holds the current list, as it is now, until the walk ends; the registry may change or go
+    // meanwhile.
     class Walk {
       public:
-        explicit Walk(IdentityRegistry& registry) noexcept
-            : registry_(registry), slots_(registry.slots_.data()), size_(registry.slots_.size()) {
-            ++registry_.walks_;
-            registry_.currentIsWalked_ = true;
-        }
-        ~Walk() { registry_.endWalk(); }
+        explicit Walk(IdentityRegistry& registry) noexcept : list_(registry.list_) { hold(list_); }
+        ~Walk() { release(list_); }
         Walk(const Walk&) = delete;
         Walk& operator=(const Walk&) = delete;
 
-        std::size_t size() const noexcept { return size_; }
+        std::size_t size() const noexcept { return list_ != nullptr ? list_->slots.size() : 0; }
 
         // The identity at `i`, or null for a hole.
-        const void* identity(std::size_t i) const noexcept { return slots_[i].identity; }
+        const void* identity(std::size_t i) const noexcept { return list_->slots[i].identity; }
 
-        // The entry at `i`, or null for a hole. It stays valid until the walk ends, unless the
-        // entry is dropped as dead meanwhile.
+        // The entry at `i`, or null for a hole; valid until the walk ends.
         const Entry* at(std::size_t i) const noexcept {
-            return slots_[i].identity != nullptr ? &slots_[i].entry : nullptr;
+            const Slot& slot = list_->slots[i];
+            return slot.identity != nullptr ? &slot.entry : nullptr;
         }
 
       private:
-        IdentityRegistry& registry_;
-        const Slot* slots_;
-        std::size_t size_;
+        List* const list_;
     };
 
     // The entries in order, without holes; valid until the registry changes.
@@ -128,41 +139,40 @@ class IdentityRegistry {
 
       private:
         friend class IdentityRegistry;
-        View(const Slots& slots, std::size_t size) noexcept
-            : first_(slots.data()), last_(slots.data() + slots.size()), size_(size) {}
+        View(const Slot* first, const Slot* last, std::size_t size) noexcept
+            : first_(first), last_(last), size_(size) {}
         const Slot* first_;
         const Slot* last_;
         std::size_t size_;
     };
 
-    View entries() const noexcept { return View(slots_, size()); }
-    std::size_t size() const noexcept { return slots_.size() - holes_; }
+    View entries() const noexcept {
+        if (list_ == nullptr) {
+            return View(nullptr, nullptr, 0);
+        }
+        const Slot* first = list_->slots.data();
+        return View(first, first + list_->slots.size(), size());
+    }
+    std::size_t size() const noexcept {
+        return list_ != nullptr ? list_->slots.size() - holes_ : 0;
+    }
     bool empty() const noexcept { return size() == 0; }
 
-    // The entry of `identity`, or null. Changing it in place is seen by walks under way; change
-    // what they must not see through `put`.
-    Entry* find(const void* identity) noexcept {
-        const std::size_t position = positionOf(identity);
-        return position == IdentityIndex::npos ? nullptr : &slots_[position].entry;
-    }
+    // The entry of `identity`, or null; valid until the registry changes.
     const Entry* find(const void* identity) const noexcept {
         const std::size_t position = positionOf(identity);
-        return position == IdentityIndex::npos ? nullptr : &slots_[position].entry;
+        return position == IdentityIndex::npos ? nullptr : &list_->slots[position].entry;
     }
 
     // Puts `entry` last, or in the place of the entry of the same identity and hands that one
     // back.
     std::optional<Entry> put(const void* identity, Entry entry) {
-        std::size_t position = positionOf(identity);
-        if (position == IdentityIndex::npos) {
+        if (positionOf(identity) == IdentityIndex::npos) {
             append(identity, std::move(entry));
             return std::nullopt;
         }
-        if (currentIsWalked_) {
-            moveOn();
-            position = positionOf(identity);
-        }
-        return std::exchange(slots_[position].entry, std::move(entry));
+        Slots& slots = writable();  // may move the entries: find the position afterwards
+        return std::exchange(slots[positionOf(identity)].entry, std::move(entry));
     }
 
     // Puts `entry` last unless `identity` has an entry already, which stays as it is. Says
@@ -175,129 +185,96 @@ class IdentityRegistry {
         return true;
     }
 
-    // Takes out the entry of `identity` (a walk under way still visits it) and hands it back.
+    // Takes out the entry of `identity` and hands it back.
     std::optional<Entry> remove(const void* identity) {
-        std::size_t position = positionOf(identity);
-        if (position == IdentityIndex::npos) {
+        if (positionOf(identity) == IdentityIndex::npos) {
             return std::nullopt;
         }
-        if (currentIsWalked_) {
-            moveOn();
-            position = positionOf(identity);
+        Slots& slots = writable();  // may move the entries: find the position afterwards
+        Slot& slot = slots[positionOf(identity)];
+        index_.erase(identity, identityAt());
+        slot.identity = nullptr;
+        std::optional<Entry> taken(std::exchange(slot.entry, Entry{}));
+        ++holes_;
+        if (holes_ > size()) {
+            squeeze();
         }
-        return takeOut(position);
-    }
-
-    // Takes out the entry of `identity` when `isDead(entry)` says no walk has a use for it any
-    // more, with no copy, and hands it back.
-    template <class IsDead>
-    std::optional<Entry> removeDead(const void* identity, IsDead&& isDead) {
-        const std::size_t position = positionOf(identity);
-        if (position == IdentityIndex::npos || !isDead(std::as_const(slots_[position].entry))) {
-            return std::nullopt;
-        }
-        return takeOut(position);
+        return taken;
     }
 
   private:
     static constexpr std::size_t kMaxSize = std::numeric_limits<std::uint32_t>::max() - 1;
 
-    // How the index reads an identity: where this registry keeps it.
+    // How the index reads an identity: where the current list keeps it.
     auto identityAt() const noexcept {
-        return [this](std::size_t position) { return slots_[position].identity; };
+        return [this](std::size_t position) { return list_->slots[position].identity; };
     }
 
     std::size_t positionOf(const void* identity) const noexcept {
         return index_.find(identity, identityAt());
     }
 
+    // The current list, for a change: a copy of it when a walk holds it. Only making the copy can
+    // fail, and then nothing has changed; indexing the copy allocates nothing.
+    Slots& writable() {
+        if (list_ == nullptr) {
+            list_ = new List;
+        } else if (list_->holders > 1) {
+            List* const copy = new List;
+            try {
+                copy->slots.reserve(size() + 1);
+                for (const Slot& slot : list_->slots) {
+                    if (slot.identity != nullptr) {
+                        copy->slots.push_back(slot);
+                    }
+                }
+            } catch (...) {
+                delete copy;
+                throw;
+            }
+            release(std::exchange(list_, copy));  // never the last holder: a walk holds it
+            holes_ = 0;
+            index_.rebuild(list_->slots.size(), identityAt());
+        }
+        return list_->slots;
+    }
+
     void append(const void* identity, Entry entry) {
-        if (slots_.size() >= kMaxSize) {
+        Slots& slots = writable();
+        if (slots.size() >= kMaxSize) {
             throw std::length_error("kelvane: an identity registry holds at most 2^32 - 1 entries");
         }
-        if (currentIsWalked_ && slots_.size() == slots_.capacity()) {
-            moveOn();  // growing would move the list the walks read
-        }
-        slots_.push_back(Slot{identity, std::move(entry)});
+        slots.push_back(Slot{identity, std::move(entry)});
         try {
-            index_.insert(identity, slots_.size() - 1, identityAt());
+            index_.insert(identity, slots.size() - 1, identityAt());
         } catch (...) {
-            slots_.pop_back();
+            slots.pop_back();
             throw;
         }
     }
 
-    std::optional<Entry> takeOut(std::size_t position) {
-        Slot& slot = slots_[position];
-        index_.erase(slot.identity, identityAt());
-        slot.identity = nullptr;
-        std::optional<Entry> taken(std::exchange(slot.entry, Entry{}));
-        ++holes_;
-        squeezeIfWorthIt();
-        return taken;
-    }
-
-    // Leaves the walked list to its walks and goes on with a copy without holes. Only the copy can
-    // fail; indexing the copy allocates nothing.
-    void moveOn() {
-        Slots copy;
-        copy.reserve(std::max<std::size_t>(2 * size(), 8));
-        for (const Slot& slot : slots_) {
-            if (slot.identity != nullptr) {
-                copy.push_back(slot);
-            }
-        }
-        walkedLists_.push_back(std::move(slots_));  // moving keeps the buffer the walks read
-        slots_ = std::move(copy);
-        holes_ = 0;
-        currentIsWalked_ = false;
-        index_.rebuild(slots_.size(), identityAt());
-    }
-
-    void endWalk() {
-        if (--walks_ != 0) {
-            return;
-        }
-        currentIsWalked_ = false;
-        if (holes_ > size()) {
-            squeeze();
-        }
-        if (!walkedLists_.empty()) {
-            // Released last: an entry's destructor may call the owner, which is consistent now.
-            const std::vector<Slots> released = std::exchange(walkedLists_, {});
-        }
-    }
-
-    // Squeezes the holes out in one pass once they outnumber the entries and no walk runs.
-    void squeezeIfWorthIt() noexcept {
-        if (walks_ == 0 && holes_ > size()) {
-            squeeze();
-        }
-    }
-
+    // Squeezes the holes out of the current list, which no walk holds, in one pass.
     void squeeze() noexcept {
+        Slots& slots = list_->slots;
         std::size_t kept = 0;
-        for (std::size_t i = 0; i < slots_.size(); ++i) {
-            if (slots_[i].identity == nullptr) {
+        for (std::size_t i = 0; i < slots.size(); ++i) {
+            if (slots[i].identity == nullptr) {
                 continue;
             }
             if (kept != i) {
-                slots_[kept] = std::move(slots_[i]);
+                slots[kept] = std::move(slots[i]);
             }
             ++kept;
         }
-        slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(kept), slots_.end());
+        slots.erase(slots.begin() + static_cast<std::ptrdiff_t>(kept), slots.end());
         holes_ = 0;
-        index_.rebuild(slots_.size(), identityAt());
+        index_.rebuild(slots.size(), identityAt());
     }
 
-    Slots slots_;
+    // The current list; null until the first entry is put.
+    List* list_ = nullptr;
     IdentityIndex index_;
     std::size_t holes_ = 0;
-    // Walks under way; whether one of them reads `slots_` (rather than a list moved on from).
-    std::size_t walks_ = 0;
-    bool currentIsWalked_ = false;
-    std::vector<Slots> walkedLists_;
 };
 
 }  // namespace kelvane::detail

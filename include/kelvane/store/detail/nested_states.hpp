@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -15,7 +16,10 @@ namespace kelvane::detail {
 // the old state, and each call it is handed to. The last holder's release destroys the state at
 // once, so the states alive are what is still referred to (a few per level of nesting), however
 // many dispatches a call makes. Free slots are kept at their addresses for the next nested
-// assignment, so steady nesting allocates nothing after its first use.
+// assignment, so steady nesting allocates nothing after its first use; `trim`, once no delivery
+// is under way, frees those beyond the most that were taken at once since the last trim (keeping
+// two, for the common single level of nesting that comes and goes), so that one deep delivery does
+// not leave its slots behind for the store's life.
 template <class State>
 class NestedStates {
   public:
@@ -44,6 +48,7 @@ class NestedStates {
         Slot* const slot = free_.back();
         free_.pop_back();
         slot->holders = 1;
+        peak_ = std::max(peak_, slots_.size() - free_.size());
         return *slot;
     }
 
@@ -65,9 +70,33 @@ class NestedStates {
         free_.push_back(slot);
     }
 
+    // Frees the slots beyond the most that were taken at once since the last trim, keeping at
+    // least `kAlwaysKept`. Does nothing while a slot is taken (or being released: a state's
+    // destructor may dispatch and end a delivery of its own). Allocates nothing.
+    void trim() noexcept {
+        if (free_.size() != slots_.size()) {
+            return;
+        }
+        const std::size_t kept = std::max(peak_, kAlwaysKept);
+        if (slots_.size() > kept) {
+            slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(kept), slots_.end());
+        }
+        free_.clear();
+        for (const auto& slot : slots_) {
+            free_.push_back(slot.get());
+        }
+        peak_ = 0;
+    }
+
+    // The slots made and not freed, taken or not.
+    std::size_t size() const noexcept { return slots_.size(); }
+
+    static constexpr std::size_t kAlwaysKept = 2;
+
   private:
     std::vector<std::unique_ptr<Slot>> slots_;
     std::vector<Slot*> free_;
+    std::size_t peak_ = 0;  // the most taken at once since the last trim
 };
 
 }  // namespace kelvane::detail
