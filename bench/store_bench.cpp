@@ -20,12 +20,16 @@
 // one more from every other notification with 10 subscribers beside it; and 1,000 nested
 // dispatches of a 1 MiB state from one notification, with the most states alive at once.
 //
+// A third of the subscribers unsubscribed from one notification, each after a nested dispatch,
+// beside the same calls made apart (every dispatch first, then every unsubscribe).
+//
 // Goals, as ratios within one run: Store/1000 <= 1.25x MinimalStoreWeak/1000 and Store/1 <= 1.7x
 // MinimalStoreWeak/1 (8-byte state); 10 MB state with 10 subscribers <= 1.5x MinimalStore; no
 // allocation per dispatch beyond the floor's, nested or not; a few states alive however many
 // nested dispatches (`peak_states`); subscribe + unsubscribe per call at 10,000 subscribers <= 2x
 // at 100; the first dispatch after half of the subscribers went away <= 3x the next one
-// (`first_over_next`).
+// (`first_over_next`); unsubscribing after each nested dispatch <= 2x the same calls made apart,
+// in time and in peak heap.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -453,6 +457,80 @@ void BM_MinimalStoreWeak_ThousandNestedDispatchesOfAMiB(benchmark::State& state)
     nestedBurst(state, store);
 }
 BENCHMARK(BM_MinimalStoreWeak_ThousandNestedDispatchesOfAMiB)->Unit(benchmark::kMillisecond);
+
+// ---- Unsubscribing from inside a delivery
+
+// From one notification, a third of the subscribers go: after each, or before all, of as many
+// dispatches. Nested: (dispatch; unsubscribe) each time; apart: every dispatch, then every
+// unsubscribe. Both make the same calls; a delivery under way keeps the list it walks, so the
+// nested form must not keep a list per dispatch. `peak_heap_kib` is the most the run added to the
+// heap at once.
+class Unsubscriber final : public kelvane::StoreSubscriber<std::int64_t> {
+  public:
+    Unsubscriber(kelvane::Store<std::int64_t>& store,
+                 const std::vector<std::shared_ptr<Sink<std::int64_t>>>& doomed, bool nested)
+        : store_(store), doomed_(doomed), nested_(nested) {}
+    void newState(const std::int64_t& value) override {
+        if (value != 1) {
+            return;
+        }
+        for (const auto& sink : doomed_) {
+            store_.dispatch(Tick{});
+            if (nested_) {
+                store_.unsubscribe(sink);
+            }
+        }
+        if (!nested_) {
+            for (const auto& sink : doomed_) {
+                store_.unsubscribe(sink);
+            }
+        }
+    }
+
+  private:
+    kelvane::Store<std::int64_t>& store_;
+    const std::vector<std::shared_ptr<Sink<std::int64_t>>>& doomed_;
+    const bool nested_;
+};
+
+void unsubscribingFromADelivery(benchmark::State& state, bool nested) {
+    const auto count = static_cast<std::size_t>(state.range(0));
+    double peakBytes = 0;
+    for (auto _ : state) {
+        const auto store = kelvane::Store<std::int64_t>::make(Int64Kind::reduce, 0);
+        const auto subscribers = sinks<Int64Kind>(state);
+        const std::vector doomed(subscribers.begin(), subscribers.begin() + count / 3);
+        const auto unsubscriber = std::make_shared<Unsubscriber>(*store, doomed, nested);
+        for (std::size_t i = 0; i < count; ++i) {
+            store->subscribe(subscribers[i]);
+            if (i == count / 2) {
+                store->subscribe(unsubscriber);
+            }
+        }
+        const std::size_t before = bench::heapInUse();
+        bench::resetHeapPeak();
+        const auto start = std::chrono::steady_clock::now();
+        store->dispatch(Tick{});
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        peakBytes = std::max(peakBytes, static_cast<double>(bench::heapPeak() - before));
+    }
+    state.counters["peak_heap_kib"] = peakBytes / 1024;
+}
+
+void BM_Store_DispatchThenUnsubscribe_Nested(benchmark::State& state) {
+    unsubscribingFromADelivery(state, true);
+}
+void BM_Store_DispatchThenUnsubscribe_Apart(benchmark::State& state) {
+    unsubscribingFromADelivery(state, false);
+}
+
+// Args: subscribers; a third of them go, after as many dispatches.
+void unsubscribingArgs(benchmark::internal::Benchmark* b) {
+    b->UseManualTime()->Unit(benchmark::kMillisecond)->Arg(300)->Arg(1000)->Arg(3000);
+}
+BENCHMARK(BM_Store_DispatchThenUnsubscribe_Apart)->Apply(unsubscribingArgs);
+BENCHMARK(BM_Store_DispatchThenUnsubscribe_Nested)->Apply(unsubscribingArgs);
 
 // ---- Registration. Args: subscribers already there.
 
