@@ -1,12 +1,14 @@
 #include <utility>
 
+#include <kelvane/platform/detail/never_destroyed.hpp>
 #include <kelvane/platform/dispatch_queue.hpp>
 
 namespace kelvane::platform {
 
 DispatchQueue& DispatchQueue::main() {
-    static DispatchQueue queue;
-    return queue;
+    // Never destroyed: screens still alive at exit queue their work here too.
+    static detail::NeverDestroyed<DispatchQueue> queue;
+    return *queue;
 }
 
 void DispatchQueue::async(Block block) {

@@ -9,6 +9,7 @@
 #include <system_error>
 #include <unistd.h>
 
+#include <kelvane/platform/detail/never_destroyed.hpp>
 #include <kelvane/platform/user_defaults.hpp>
 
 #include <nlohmann/json.hpp>
@@ -176,8 +177,9 @@ std::optional<Number> parseWhole(const std::string& text) {
 }  // namespace
 
 UserDefaults& UserDefaults::standard() {
-    static UserDefaults defaults(standardFile());
-    return defaults;
+    // Never destroyed: screens still alive at exit read and write it too.
+    static detail::NeverDestroyed<UserDefaults> defaults(standardFile());
+    return *defaults;
 }
 
 UserDefaults::UserDefaults(std::filesystem::path file) : file_(std::move(file)) {

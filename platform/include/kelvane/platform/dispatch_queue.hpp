@@ -13,7 +13,9 @@ class DispatchQueue {
   public:
     using Block = std::function<void()>;
 
-    /// The one main queue of the process.
+    /// The one main queue of the process. Never destroyed, so code running at exit (a static
+    /// destructor) may still enqueue and drain; blocks left in it at exit are neither run nor
+    /// destroyed.
     static DispatchQueue& main();
 
     DispatchQueue() = default;

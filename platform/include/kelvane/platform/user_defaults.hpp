@@ -24,7 +24,9 @@ class UserDefaults {
     using Value = std::variant<bool, std::int64_t, double, std::string>;
 
     /// The standard defaults of the process: `$XDG_CONFIG_HOME/kelvane/user-defaults.json`, else
-    /// `$HOME/.config/kelvane/user-defaults.json`, located and read on first use.
+    /// `$HOME/.config/kelvane/user-defaults.json`, located and read on first use. Never
+    /// destroyed, so code running at exit may still use it; as at any other time, only
+    /// `synchronize()` writes the file.
     static UserDefaults& standard();
 
     /// Defaults kept in `file`, read now.
