@@ -65,4 +65,12 @@ void detail::appendFloating(std::string& out, double value) {
     }
 }
 
+void detail::appendInstance(std::string& out, const Object* object, const std::type_info& type) {
+    if (object != nullptr) {
+        out += object->description();
+    } else {
+        out += qualifiedTypeName(type);
+    }
+}
+
 }  // namespace kelvane

@@ -1,16 +1,10 @@
-#include <typeinfo>
-
+#include <kelvane/core/printed.hpp>
 #include <kelvane/framework/installable_component.hpp>
-#include <kelvane/platform/object.hpp>
 
 namespace kelvane {
 
 void printTo(std::string& out, const InstallableComponent& component) {
-    if (const auto* object = dynamic_cast<const Object*>(&component)) {
-        out += object->description();
-    } else {
-        out += qualifiedTypeName(typeid(component));
-    }
+    appendPrintedInstance(out, component);
 }
 
 }  // namespace kelvane

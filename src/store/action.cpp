@@ -1,11 +1,10 @@
-#include <typeinfo>
-
+#include <kelvane/core/printed.hpp>
 #include <kelvane/store/action.hpp>
 
 namespace kelvane {
 
 void Action::appendPrinted(std::string& out) const {
-    out += qualifiedTypeName(typeid(*this));
+    appendPrintedInstance(out, *this);
 }
 
 }  // namespace kelvane

@@ -15,6 +15,8 @@
 //   Object             its description(): <Kelvane.ClassName: 0x…> unless it describes itself
 //
 // Other types print through a `printTo(std::string&, const T&)` found by argument-dependent lookup.
+// A value seen through an interface (an action, a component) prints by its class at run time with
+// appendPrintedInstance: an Object by its description(), any other class by its qualified name.
 
 #include <charconv>
 #include <concepts>
@@ -23,6 +25,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <typeinfo>
 #include <vector>
 
 #include <kelvane/core/ref.hpp>
@@ -79,6 +82,9 @@ template <class T, class A>
 struct IsVector<std::vector<T, A>> : std::true_type {};
 
 void appendFloating(std::string& out, double value);
+
+// `object` is the whole instance seen as an Object, null when its class does not derive from one.
+void appendInstance(std::string& out, const Object* object, const std::type_info& type);
 
 template <class T>
 void appendObject(std::string& out, const T& object);
@@ -160,6 +166,17 @@ void appendPrinted(std::string& out, const T& value) {
                       "no printed form for this type: describe it with KELVANE_RECORD, "
                       "derive it from kelvane::Object or give it a printTo()");
     }
+}
+
+/// Appends the printed form of `instance` as its class, known only at run time, shows it: the
+/// object's `description()` when that class derives from `kelvane::Object` (`<Kelvane.Folder: 0x…>`
+/// or `<hostapp.Ping: 0x…>` unless it describes itself), else the class's module-qualified name
+/// (`Kelvane.ResumeRecordingAction`, `hostapp.Ping`). The default printing of actions and
+/// components seen through their interface.
+template <class T>
+requires std::is_polymorphic_v<T>
+void appendPrintedInstance(std::string& out, const T& instance) {
+    detail::appendInstance(out, dynamic_cast<const Object*>(&instance), typeid(instance));
 }
 
 /// The printed form of `value` (see the top of this header).

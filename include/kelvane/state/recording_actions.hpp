@@ -27,7 +27,6 @@ namespace kelvane {
 class PauseRecordingAction : public Object, public Action {
   public:
     PauseRecordingAction() = default;
-    void appendPrinted(std::string& out) const override;
 };
 
 /// Resumes the recording. A plain class: it prints as `Kelvane.ResumeRecordingAction`, and

@@ -15,9 +15,13 @@ class Action {
   public:
     virtual ~Action() = default;
 
-    /// Appends the action's printed form (see kelvane/core/printed.hpp), as log lines and the
-    /// store's halt message show it. The default is the module-qualified class name
-    /// (`Kelvane.ResumeRecordingAction`); records deriving from ActionRecord print their fields.
+    /// Appends the action's printed form (see kelvane/core/printed.hpp), as the dispatch line,
+    /// its breadcrumb and the store's halt message show it. By default the action prints by its
+    /// class: a class that also derives from `kelvane::Object` as its `description()`
+    /// (`<Kelvane.PauseRecordingAction: 0x…>`, `<hostapp.Ping: 0x…>`, or the text of its own
+    /// override), any other class as its module-qualified name (`Kelvane.ResumeRecordingAction`,
+    /// `hostapp.Ping`). Records deriving from ActionRecord print their fields. A plain class that
+    /// describes itself overrides this.
     virtual void appendPrinted(std::string& out) const;
 
   protected:

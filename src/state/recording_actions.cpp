@@ -1,9 +1,0 @@
-#include <kelvane/state/recording_actions.hpp>
-
-namespace kelvane {
-
-void PauseRecordingAction::appendPrinted(std::string& out) const {
-    out += description();
-}
-
-}  // namespace kelvane
