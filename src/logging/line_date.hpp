@@ -13,20 +13,19 @@ namespace kelvane {
 /// and time zone.
 ///
 /// The style shows whole seconds, so the text is formatted once per second and kept, and so is
-/// the formatter (making one costs far more than a line's file work). A change of `TZ` is seen at
-/// the next second that needs a new text; a change of the system's zone file with `TZ` unset is
-/// seen by a new process. One thread at a time.
+/// the formatter (making one costs far more than a line's file work). Both are kept only while a
+/// formatter made now would be the same (`DateFormatter::matchesHost()`, checked for every text):
+/// a change of `TZ` or of ICU's default locale shows from the next text on, within the same second
+/// too. A change of the system's zone file with `TZ` unset is seen by a new process. One thread
+/// at a time.
 class LineDate {
   public:
     /// The text for `now`; valid until the next call.
     const std::string& textFor(std::chrono::system_clock::time_point now);
 
   private:
-    bool zoneVariableChanged() const;
-
     std::optional<platform::DateFormatter> formatter_;
-    std::optional<std::string> zoneVariable_;
-    std::optional<std::int64_t> second_;
+    std::optional<std::int64_t> second_;  // of text_; none when text_ is of no formatter kept
     std::string text_;
 };
 

@@ -24,8 +24,9 @@ Log& sharedLog();
 /// `sharedLog()` makes one.
 ///
 /// Line: "[" + date + "]: " + message + "\n", the date in medium date and time style of the current
-/// locale and time zone; the message is written as it is, line feeds included. While
-/// `printToConsole` is on, the same bytes go to standard output.
+/// locale and time zone (a change of `TZ` or of ICU's default locale shows from the next line on,
+/// see `LineDate`); the message is written as it is, line feeds included. While `printToConsole`
+/// is on, the same bytes go to standard output.
 ///
 /// Rotation: when file 0 has reached `maxFileSize` KiB (at least, not more than) and both settings
 /// are above 0, files i -> i+1 from the highest of the run that starts at 0, then file

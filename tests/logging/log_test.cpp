@@ -15,6 +15,7 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -29,6 +30,7 @@
 #include "case_name.hpp"
 #include "fresh_process.hpp"
 #include "log_files.hpp"
+#include "scoped_environment.hpp"
 #include "temp_home.hpp"
 
 namespace {
@@ -110,6 +112,39 @@ INSTANTIATE_TEST_SUITE_P(
                       MessageCase{"NonAscii", "Grüße ✓ 録音"},
                       MessageCase{"DateLikeWithTab", "[not a date]: tab\there"}),
     kelvane::testing::caseName);
+
+// Zones hours apart, there and back: no zone's text for a second is another's for a nearby one.
+TEST_F(LogTest, ALineRightAfterAChangeOfZoneShowsTheNewZonesTime) {
+    const std::vector<std::optional<std::string>> zones{"UTC", "Asia/Tokyo", "America/New_York",
+                                                        "Asia/Tokyo", "UTC"};
+    const kelvane::testing::ScopedEnvironment zone("TZ", "UTC");
+    log.write("before");
+    // Only lines written within one second show that the text kept for that second gave way to
+    // the new zone; a run that crosses into the next second is tried again.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        fs::remove(file(0));
+        const auto second = std::chrono::floor<std::chrono::seconds>(Clock::now());
+        for (const auto& name : zones) {
+            zone.set(name);
+            log.write(name.value_or("unset"));
+        }
+        if (std::chrono::floor<std::chrono::seconds>(Clock::now()) != second) {
+            continue;
+        }
+        std::string expected;
+        std::set<std::string> texts;
+        for (const auto& name : zones) {
+            zone.set(name);
+            const std::string date = kelvane::platform::DateFormatter().stringFromDate(second);
+            texts.insert(date);
+            expected += "[" + date + "]: " + name.value_or("unset") + "\n";
+        }
+        ASSERT_EQ(texts.size(), 3u) << "the zones must show three different times";
+        EXPECT_EQ(readFile(file(0)), expected);
+        return;
+    }
+    FAIL() << "no run of lines stayed within one second";
+}
 
 TEST_F(LogTest, AppendsToTheFileLeftByAnEarlierProcess) {
     fs::create_directories(logs());
