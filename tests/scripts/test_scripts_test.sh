@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Drives scripts/test and scripts/test-whole-programs in a copy of the project with stand-ins for
 # scripts/setup, cmake, ctest and a test program, and checks what each runs, prints and returns:
-# help and unknown builds answer without setting anything up, the builds come from CMakePresets.json,
-# and the calls .ci/run makes run what they always ran.
+# help and unknown builds answer without setting anything up, the builds come from
+# CMakePresets.json, and the calls .ci/run makes run what they always ran.
 #   test_scripts_test.sh <source folder>
 set -uo pipefail
 source_dir="$(realpath "$1")"
@@ -17,7 +17,8 @@ done
 fake() { printf '#!/usr/bin/env bash\n%s\n' "$2" >"$1" && chmod +x "$1"; }
 fake "$work/project/scripts/setup" 'echo setup >>"$CALLS"'
 fake "$work/fakes/cmake" 'echo "cmake $*" >>"$CALLS"'
-fake "$work/fakes/ctest" 'echo "ctest $*" >>"$CALLS"; echo "100% tests passed, 0 tests failed out of 1"'
+fake "$work/fakes/ctest" 'echo "ctest $*" >>"$CALLS"
+echo "100% tests passed, 0 tests failed out of 1"'
 
 # A second project whose presets file is laid out otherwise (one line, keys in another order,
 # escapes): "extra" is a build, "half" (no test preset) and "mixed" (its test preset configures
@@ -28,9 +29,11 @@ cat >"$work/other/CMakePresets.json" <<'EOF'
 {"version": 6, "testPresets": [{"configurePreset": "extra", "name": "extra"},
  {"name": "mixed", "configurePreset": "extra"}],
  "configurePresets": [{"binaryDir": "b", "displayName": "An \"extra\" build, C:\\ path",
-   "name": "extra", "cacheVariables": {"KELVANE_BUILD_EXAMPLES": "OFF", "X": {"type": "BOOL", "value": "OFF"}}},
+   "name": "extra",
+   "cacheVariables": {"KELVANE_BUILD_EXAMPLES": "OFF", "X": {"type": "BOOL", "value": "OFF"}}},
   {"name": "half", "displayName": "Half"}, {"name": "mixed"}],
- "buildPresets": [{"name": "extra", "configurePreset": "extra"}, {"name": "half"}, {"name": "mixed"}]}
+ "buildPresets": [{"name": "extra", "configurePreset": "extra"}, {"name": "half"},
+  {"name": "mixed"}]}
 EOF
 
 failures=0
@@ -104,8 +107,9 @@ check TestDefaultIsDev project scripts/test -- 0 \
     $'calls:setup\ncmake --preset dev\ncmake --build --preset dev\nctest --preset dev\n' \
     'out:100% tests passed'
 for build in sanitize clang tsan; do
-    check "TestRuns-$build" project scripts/test "$build" -- 0 \
-        $'calls:setup\ncmake --preset '"$build"$'\ncmake --build --preset '"$build"$'\nctest --preset '"$build"$'\n'
+    runs="setup"$'\n'"cmake --preset $build"$'\n'"cmake --build --preset $build"$'\n'
+    runs+="ctest --preset $build"$'\n'
+    check "TestRuns-$build" project scripts/test "$build" -- 0 "calls:$runs"
 done
 
 for option in --help -h; do
@@ -124,7 +128,7 @@ check WholeProgramsRunsEachProgramShuffled project scripts/test-whole-programs s
     'calls:widget tests --gtest_shuffle --gtest_brief=1'
 
 check ListComesFromThePresetsFile other scripts/test --help -- 0 \
-    $'out:BUILD is one of these (from CMakePresets.json), dev when none is given:\n  extra   An "extra" build, C:\\ path; no demo\n\nEach builds' \
+    $'out:dev when none is given:\n  extra   An "extra" build, C:\\ path; no demo\n\nEach' \
     '!out:half' '!out:mixed'
 check PresetsFileBuildRuns other scripts/test extra -- 0 'calls:cmake --preset extra'
 check PresetsFileLeavesOutHalfBuilds other scripts/test half -- 2 'err:there is no build "half"' \
