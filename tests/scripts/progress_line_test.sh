@@ -105,4 +105,29 @@ TERM=xterm script -qec "stty cols 30 rows 24; '$filter' --status <'$work/status'
     </dev/null | screen 30 >"$work/screen"
 printf '%s\n' "W: a line of its own" >"$work/expected"
 expect StatusOnATerminalRedrawsAndClears "$work/screen" "$work/expected"
+
+# Each line shows as it comes, while the input stays open (some awks read a pipe in blocks and hold
+# lines back until a block is full or the input ends). The writer keeps the pipe open until the
+# line's output appears, for 10 seconds at most.
+# as_it_comes <case> <line> <arguments of progress-line>...
+as_it_comes() {
+    local name="$1" line="$2"
+    shift 2
+    rm -f "$work/early" "$work/seen"
+    { printf '%s\n' "$line"
+        for _ in $(seq 100); do
+            [ -s "$work/early" ] && { touch "$work/seen"; break; }
+            sleep 0.1
+        done; } | "$filter" "$@" >"$work/early"
+    if [ -e "$work/seen" ]; then
+        echo "ok      $name"
+    else
+        failures=$((failures + 1))
+        echo "FAILED  $name: nothing shown until the input ended"
+    fi
+}
+as_it_comes PassedTestShowsAsItComes "  1/9 Test  #1: Short.Passes .....   Passed    0.01 sec" 40
+as_it_comes OtherLineShowsAsItComes "The following tests FAILED:" 40
+as_it_comes StatusShowsAsItComes "5 [0:05] 20% Unpacking cmake" --status 40
+as_it_comes StatusInALogShowsAsItComes "5 [0:05] 20% Unpacking cmake" --status --every 1
 exit $((failures > 0))
