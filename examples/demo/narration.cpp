@@ -1,12 +1,58 @@
 // The demo's own words around the framework's output: which error lines are planned, and what the
 // run showed.
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "demo.hpp"
 
 namespace {
 
 int plannedErrors = 0;
+
+// The summary fits a terminal of 80 columns.
+constexpr std::size_t kColumns = 80;
+// Where a description starts: after the widest area's name and two spaces.
+constexpr std::size_t kDescriptionColumn = 17;
+
+// The words of `text` in rows of at most `width` characters, each row as full as it can be. A
+// word longer than `width` gets a row of its own.
+std::vector<std::string> wrap(std::string_view text, std::size_t width) {
+    std::vector<std::string> rows(1);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find(' ', start), text.size());
+        const std::string_view word = text.substr(start, end - start);
+        start = end + 1;
+        if (word.empty()) {
+            continue;
+        }
+        if (!rows.back().empty() && rows.back().size() + 1 + word.size() > width) {
+            rows.emplace_back();
+        }
+        if (!rows.back().empty()) {
+            rows.back() += ' ';
+        }
+        rows.back() += word;
+    }
+    return rows;
+}
+
+// Prints `text` within kColumns: after `area`, from kDescriptionColumn on (or two spaces after a
+// longer area); without one, from the left edge.
+void printWrapped(std::string_view area, std::string_view text) {
+    const std::size_t indent = area.empty() ? 0 : std::max(kDescriptionColumn, area.size() + 2);
+    std::string lead(area);
+    lead.resize(indent, ' ');
+    for (const std::string& row : wrap(text, indent < kColumns ? kColumns - indent : 1)) {
+        std::printf("%s%s\n", lead.c_str(), row.c_str());
+        lead.assign(indent, ' ');
+    }
+}
 
 }  // namespace
 
@@ -17,17 +63,25 @@ void demo::expectError(const char* cause) {
 
 void demo::printSummary() {
     section("summary");
-    std::printf(
-        "store            a counter store: reducer, logging middleware, two subscribers\n"
-        "logging          the log's setup, lines, breadcrumbs to a crash-reporter sink, its file\n"
-        "model            folders, a recording list, a transcript's sentences, words, attachments\n"
-        "code blocks      work reporting success or error through callbacks, or returning it\n"
-        "view extensions  views styled by name, a small button's enlarged touch area\n"
-        "state            a recording session through the shared store, each dispatch logged\n"
-        "framework        setup() and its version line; components created and installed by name\n"
-        "events           handlers for every event and bound to senders, a nested send, unbinding\n"
-        "test screens     test entries listed, opened, run, dragged about and reopened\n");
-    std::printf(
-        "Every section ran. The %d error lines marked \"expected\" were caused on purpose.\n",
-        plannedErrors);
+    struct Shown {
+        std::string_view area;
+        std::string_view what;
+    };
+    constexpr std::array shown{
+        Shown{"store", "a counter store: reducer, logging middleware, two subscribers"},
+        Shown{"logging", "the log's setup, lines, breadcrumbs to a crash-reporter sink, its file"},
+        Shown{"model", "folders, a recording list, a transcript's sentences, words, attachments"},
+        Shown{"code blocks", "work reporting success or error through callbacks, or returning it"},
+        Shown{"view extensions", "views styled by name, a small button's enlarged touch area"},
+        Shown{"state", "a recording session through the shared store, each dispatch logged"},
+        Shown{"framework",
+              "setup() and its version line; components created and installed by name"},
+        Shown{"events", "handlers for every event and bound to senders, a nested send, unbinding"},
+        Shown{"test screens", "test entries listed, opened, run, dragged about and reopened"},
+    };
+    for (const auto& [area, what] : shown) {
+        printWrapped(area, what);
+    }
+    printWrapped("", "Every section ran. The " + std::to_string(plannedErrors) +
+                         " error lines marked \"expected\" were caused on purpose.");
 }

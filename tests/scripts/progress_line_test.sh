@@ -25,29 +25,8 @@ grep -q '^60% tests passed, 2 tests failed out of 5$' "$work/ctest.out" ||
 # What a terminal keeps: every line but those of tests starting and passing.
 grep -v -E '^ +Start |  Passed ' "$work/ctest.out" >"$work/kept"
 
-# The rows a terminal `width` columns wide shows after the input, as xterm draws it: a character
-# in the last column leaves the cursor there until the next one; "\r", "\n", "\t" and ESC [ K.
-screen() {
-    awk -v width="$1" 'BEGIN { RS = "\001"; row = col = wrap = 0 }
-    function put(c) {
-        if (wrap) { row++; col = 0; wrap = 0 }
-        t = substr(text[row], 1, col)
-        while (length(t) < col) t = t " "
-        text[row] = t c substr(text[row], col + 2)
-        if (++col == width) { col = width - 1; wrap = 1 }
-    }
-    {
-        for (i = 1; i <= length($0); i++) {
-            c = substr($0, i, 1)
-            if (c == "\r") { col = 0; wrap = 0 }
-            else if (c == "\n") { row++; col = 0; wrap = 0 }
-            else if (c == "\t") { do put(" "); while (col % 8 != 0) }
-            else if (substr($0, i, 3) == "\033[K") { text[row] = substr(text[row], 1, col); i += 2 }
-            else put(c)
-        }
-    }
-    END { last = (col == 0 && text[row] == "") ? row - 1 : row; for (r = 0; r <= last; r++) print text[r] }'
-}
+# The rows a terminal `width` columns wide shows after the input.
+screen() { awk -v width="$1" -f "$(dirname "$0")/terminal_screen.awk"; }
 
 failures=0
 # expect <case> <actual file> <expected file>
@@ -93,4 +72,62 @@ expect PassesUnchangedToADumbTerminal "$work/on-dumb" "$work/ctest.out"
 on_terminal xterm 50 | screen 50 >"$work/screen"
 expand "$work/kept" | fold -w 50 >"$work/expected"
 expect TakesTheTerminalsWidth "$work/screen" "$work/expected"
+
+# --status: "<seconds> <text>" lines, with a plain line among them, as a long step reports itself.
+wide_status="  [0:12] 40% Unpacking $(printf 'libsomething%.0s' {1..8}) (1.2.3-4)"
+printf '%s\n' "1 [0:01] Retrieving file 1 of 3" "5 [0:05] Retrieving file 3 of 3" \
+    "W: a line of its own" "9 [0:09] 10% Preparing cmake" "10 [0:10] 20% Unpacking cmake" \
+    "12 $wide_status" "25 [0:25] 70% Configuring cmake" "31 [0:31] 80% Running dpkg" \
+    "55 [0:55] 99% Running a trigger" >"$work/status"
+# On a terminal: each status redraws the one line, the plain line stays, and at the end the line
+# is gone, leaving the cursor where the caller's next line belongs.
+for width in 20 80; do
+    { "$filter" --status "$width" <"$work/status"; printf '$ '; } | screen "$width" >"$work/screen"
+    printf '%s\n' "W: a line of its own" '$ ' >"$work/expected"
+    expect "StatusLineClearedAtTheEndAt$width" "$work/screen" "$work/expected"
+done
+# Before the end, after the wide status: that status, cut one column short of the width.
+for width in 20 80; do
+    head -n 6 "$work/status" | "$filter" --status "$width" | sed '$ s/\r\x1b\[K$//' |
+        screen "$width" | tail -n 1 >"$work/screen"
+    printf '%s\n' "${wide_status:0:$((width - 1))}" >"$work/expected"
+    expect "StatusCutToTheWidthAt$width" "$work/screen" "$work/expected"
+done
+# Elsewhere: plain lines, a status at most once every --every seconds and none before.
+"$filter" --status --every 10 <"$work/status" >"$work/to-file"
+printf '%s\n' "W: a line of its own" "[0:10] 20% Unpacking cmake" "[0:25] 70% Configuring cmake" \
+    "[0:31] 80% Running dpkg" "[0:55] 99% Running a trigger" >"$work/expected"
+expect StatusToAFileEveryFewSeconds "$work/to-file" "$work/expected"
+"$filter" --status <"$work/status" >"$work/to-file"
+printf '%s\n' "W: a line of its own" "[0:31] 80% Running dpkg" >"$work/expected"
+expect StatusToAFileEveryThirtySecondsByDefault "$work/to-file" "$work/expected"
+TERM=xterm script -qec "stty cols 30 rows 24; '$filter' --status <'$work/status'" /dev/null \
+    </dev/null | screen 30 >"$work/screen"
+printf '%s\n' "W: a line of its own" >"$work/expected"
+expect StatusOnATerminalRedrawsAndClears "$work/screen" "$work/expected"
+
+# Each line shows as it comes, while the input stays open (some awks read a pipe in blocks and hold
+# lines back until a block is full or the input ends). The writer keeps the pipe open until the
+# line's output appears, for 10 seconds at most.
+# as_it_comes <case> <line> <arguments of progress-line>...
+as_it_comes() {
+    local name="$1" line="$2"
+    shift 2
+    rm -f "$work/early" "$work/seen"
+    { printf '%s\n' "$line"
+        for _ in $(seq 100); do
+            [ -s "$work/early" ] && { touch "$work/seen"; break; }
+            sleep 0.1
+        done; } | "$filter" "$@" >"$work/early"
+    if [ -e "$work/seen" ]; then
+        echo "ok      $name"
+    else
+        failures=$((failures + 1))
+        echo "FAILED  $name: nothing shown until the input ended"
+    fi
+}
+as_it_comes PassedTestShowsAsItComes "  1/9 Test  #1: Short.Passes .....   Passed    0.01 sec" 40
+as_it_comes OtherLineShowsAsItComes "The following tests FAILED:" 40
+as_it_comes StatusShowsAsItComes "5 [0:05] 20% Unpacking cmake" --status 40
+as_it_comes StatusInALogShowsAsItComes "5 [0:05] 20% Unpacking cmake" --status --every 1
 exit $((failures > 0))
