@@ -69,14 +69,13 @@ void demo::printSummary() {
     };
     constexpr std::array shown{
         Shown{"store", "a counter store: reducer, logging middleware, two subscribers"},
-        Shown{"logging", "the log's setup, lines, breadcrumbs to a crash-reporter sink, its file"},
-        Shown{"model", "folders, a recording list, a transcript's sentences, words, attachments"},
-        Shown{"code blocks", "work reporting success or error through callbacks, or returning it"},
+        Shown{"logging", "the log: its setup, lines and file, crash-reporter breadcrumbs"},
+        Shown{"model", "folders, a recording list, a transcript's words and attachments"},
+        Shown{"code blocks", "callbacks for success or error, wrappers that run a closure"},
         Shown{"view extensions", "views styled by name, a small button's enlarged touch area"},
-        Shown{"state", "a recording session through the shared store, each dispatch logged"},
-        Shown{"framework",
-              "setup() and its version line; components created and installed by name"},
-        Shown{"events", "handlers for every event and bound to senders, a nested send, unbinding"},
+        Shown{"state", "a recording session in the shared store, each dispatch logged"},
+        Shown{"framework", "setup() and its version line, components installed by name"},
+        Shown{"events", "unbound and bound handlers, a nested send, unbinding"},
         Shown{"test screens", "test entries listed, opened, run, dragged about and reopened"},
     };
     for (const auto& [area, what] : shown) {
