@@ -460,7 +460,10 @@ TEST(NestedDispatchPlaces, AreTrimmedToWhatTheLastOutermostDeliveryUsed) {
         ASSERT_EQ(store->state()->value % 1000, depth);
         const std::size_t kept = kelvane::testing::heapInUse() - before;
         const std::size_t places = static_cast<std::size_t>(std::max(depth, 2)) + 1;
-        EXPECT_LE(kept, places * sizeof(Wide) + 4096) << "after a delivery " << depth << " deep";
+        // A quarter more for the allocator's rounding of each place (the thread sanitizer's rounds
+        // up to its size classes).
+        EXPECT_LE(kept, places * sizeof(Wide) * 5 / 4 + 4096)
+            << "after a delivery " << depth << " deep";
     }
 }
 
