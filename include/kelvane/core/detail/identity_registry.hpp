@@ -71,24 +71,31 @@ class IdentityRegistry {
     // meanwhile.
     class Walk {
       public:
-        explicit Walk(IdentityRegistry& registry) noexcept : list_(registry.list_) { hold(list_); }
+        explicit Walk(IdentityRegistry& registry) noexcept
+            : list_(registry.list_),
+              slots_(list_ != nullptr ? list_->slots.data() : nullptr),
+              size_(list_ != nullptr ? list_->slots.size() : 0) {
+            hold(list_);
+        }
         ~Walk() { release(list_); }
         Walk(const Walk&) = delete;
         Walk& operator=(const Walk&) = delete;
 
-        std::size_t size() const noexcept { return list_ != nullptr ? list_->slots.size() : 0; }
+        std::size_t size() const noexcept { return size_; }
 
         // The identity at `i`, or null for a hole.
-        const void* identity(std::size_t i) const noexcept { return list_->slots[i].identity; }
+        const void* identity(std::size_t i) const noexcept { return slots_[i].identity; }
 
         // The entry at `i`, or null for a hole; valid until the walk ends.
         const Entry* at(std::size_t i) const noexcept {
-            const Slot& slot = list_->slots[i];
-            return slot.identity != nullptr ? &slot.entry : nullptr;
+            return slots_[i].identity != nullptr ? &slots_[i].entry : nullptr;
         }
 
       private:
         List* const list_;
+        // Where the list keeps its slots, read once: a list that a walk holds never changes.
+        const Slot* const slots_;
+        const std::size_t size_;
     };
 
     // The entries in order, without holes; valid until the registry changes.
