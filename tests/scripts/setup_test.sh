@@ -4,6 +4,7 @@
 # fit 80 columns, and how it shows a slow apt's progress on a terminal of 80 columns and in a log.
 #   setup_test.sh <path of scripts/setup>
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/report.sh"
 setup="$(realpath "$1")"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -127,19 +128,6 @@ check() {
     wide="$(too_wide "$dir/out" "$dir/err")"
     [ -z "$wide" ] || problems+=("$wide")
     report "$name" "$dir" out err calls pasted
-}
-# report <case> <folder> <streams shown on failure>..., with the problems found in `problems`.
-report() {
-    local name="$1" dir="$2"
-    shift 2
-    if [ ${#problems[@]} -eq 0 ]; then
-        echo "ok      $name"
-    else
-        failures=$((failures + 1))
-        echo "FAILED  $name"
-        printf '        %s\n' "${problems[@]}"
-        for stream in "$@"; do sed 's/^/        '"$stream"': /' "$dir/$stream"; done
-    fi
 }
 
 apt_env="DEBIAN_FRONTEND=noninteractive LC_ALL=C.UTF-8"

@@ -5,6 +5,7 @@
 # CMakePresets.json, and the calls .ci/run makes run what they always ran.
 #   test_scripts_test.sh <source folder>
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/report.sh"
 source_dir="$(realpath "$1")"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -74,14 +75,7 @@ check() {
     local wide
     wide="$(awk 'length > 80 { print FILENAME ": " length " columns: " $0 }' "$dir/out" "$dir/err")"
     [ -z "$wide" ] || problems+=("$wide")
-    if [ ${#problems[@]} -eq 0 ]; then
-        echo "ok      $name"
-    else
-        failures=$((failures + 1))
-        echo "FAILED  $name"
-        printf '        %s\n' "${problems[@]}"
-        for stream in out err calls; do sed 's/^/        '"$stream"': /' "$dir/$stream"; done
-    fi
+    report "$name" "$dir" out err calls
 }
 
 # The builds as the presets file describes them, each with its name in the first column.
