@@ -78,22 +78,20 @@ class NestedStates {
             return;
         }
         const std::size_t kept = std::max(peak_, kAlwaysKept);
-        if (slots_.size() > kept) {
-            slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(kept), slots_.end());
+        peak_ = 0;
+        if (slots_.size() <= kept) {
+            return;  // the common case, at the end of every outermost delivery: nothing to free
         }
+        slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(kept), slots_.end());
         free_.clear();
         for (const auto& slot : slots_) {
             free_.push_back(slot.get());
         }
-        peak_ = 0;
     }
 
-    // The slots made and not freed, taken or not.
-    std::size_t size() const noexcept { return slots_.size(); }
-
+  private:
     static constexpr std::size_t kAlwaysKept = 2;
 
-  private:
     std::vector<std::unique_ptr<Slot>> slots_;
     std::vector<Slot*> free_;
     std::size_t peak_ = 0;  // the most taken at once since the last trim
